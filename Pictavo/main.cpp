@@ -1,0 +1,39 @@
+// Entry point of the gallery maker.
+
+#include "UCommonPart.h"
+#include "project/UPublicFunction.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+QString ownPath()
+{
+    return QCoreApplication::applicationFilePath();
+}
+
+int printVersion()
+{
+    std::printf("%s %s\n", qPrintable(ProductTitle()), qPrintable(ProgramVersion(ownPath())));
+    return 0;
+}
+
+int printUsage()
+{
+    std::fprintf(stderr, "usage: Pictavo --version\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(ProductTitle());
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.value(0) == QLatin1String("--version"))
+        return printVersion();
+    return printUsage();
+}

@@ -1,0 +1,76 @@
+#include "XmlFile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace {
+
+// The encoding named by an ASCII-compatible declaration, lower-cased; empty when none.
+QByteArray declaredEncoding(const QByteArray &bytes)
+{
+    if (!bytes.startsWith("<?xml"))
+        return {};
+    const qsizetype end = bytes.indexOf("?>");
+    static const QRegularExpression pattern(
+        QStringLiteral("encoding\\s*=\\s*[\"']([A-Za-z0-9._:-]+)[\"']"));
+    const auto match = pattern.match(QString::fromLatin1(bytes.left(end < 0 ? 200 : end)));
+    return match.hasMatch() ? match.captured(1).toLower().toLatin1() : QByteArray();
+}
+
+bool pugixmlReadsDirectly(const QByteArray &encoding)
+{
+    return encoding.isEmpty() || encoding.startsWith("utf") || encoding == "iso-8859-1" ||
+           encoding == "latin1";
+}
+
+} // namespace
+
+XmlLoadResult LoadXmlText(const QByteArray &bytes, pugi::xml_document &document)
+{
+    XmlLoadResult result;
+    result.opened = true;
+    const unsigned options = pugi::parse_default | pugi::parse_declaration;
+    const QByteArray encoding = declaredEncoding(bytes);
+    pugi::xml_parse_result parsed;
+    if (pugixmlReadsDirectly(encoding)) {
+        parsed = document.load_buffer(bytes.constData(), size_t(bytes.size()), options,
+                                      pugi::encoding_auto);
+    } else {
+        QStringDecoder decoder(encoding.constData());
+        if (!decoder.isValid()) {
+            result.error = QStringLiteral("unknown encoding %1").arg(QString::fromLatin1(encoding));
+            return result;
+        }
+        const QString text = decoder.decode(bytes);
+        parsed = document.load_buffer(text.utf16(), size_t(text.size()) * sizeof(char16_t),
+                                      options, pugi::encoding_utf16);
+    }
+    result.wellFormed = bool(parsed);
+    if (!parsed)
+        result.error = QStringLiteral("%1 at offset %2")
+                           .arg(QString::fromUtf8(parsed.description()))
+                           .arg(qlonglong(parsed.offset));
+    return result;
+}
+
+XmlLoadResult LoadXmlFile(const QString &path, pugi::xml_document &document)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        XmlLoadResult result;
+        result.error = file.errorString();
+        return result;
+    }
+    return LoadXmlText(file.readAll(), document);
+}
+
+QString XmlTextContent(const pugi::xml_node &node)
+{
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+        return QString::fromUtf8(node.value());
+    QString text;
+    for (const pugi::xml_node child : node.children())
+        text += XmlTextContent(child);
+    return text;
+}
