@@ -13,6 +13,13 @@
 
 namespace {
 
+// The bytes of a literal that holds NULs, without the closing NUL.
+template <size_t N>
+QByteArray Bytes(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
 struct FolderFixture : ::testing::Test {
     QTemporaryDir dir;
     QString path(const QString &relative) const { return dir.filePath(relative); }
@@ -27,10 +34,10 @@ TEST(ProgramVersion, ReadsOwnRecordAndNothingFromOtherFiles)
     QTemporaryDir dir;
     const QString plain = dir.filePath(QStringLiteral("plain.bin"));
     // Holds the marker but no closing marker: not a record.
-    WriteTestFile(plain, QByteArray("xxLumivueVerRc\x02\x00\x02\x00\x03\x00\x9e\x01Nope", 28));
+    WriteTestFile(plain, Bytes("xxLumivueVerRc\x02\x00\x02\x00\x03\x00\x9e\x01Nope"));
     EXPECT_EQ(ProgramVersion(plain), QString());
     const QString recorded = dir.filePath(QStringLiteral("recorded.bin"));
-    WriteTestFile(recorded, QByteArray("..LumivueVerRc\x02\x00\x02\x00\x03\x00\x9e\x01" "End\0..", 30));
+    WriteTestFile(recorded, Bytes("..LumivueVerRc\x02\x00\x02\x00\x03\x00\x9e\x01" "End\0.."));
     EXPECT_EQ(ProgramVersion(recorded), QStringLiteral("2.2.3.414"));
     EXPECT_EQ(ProgramVersion(dir.filePath(QStringLiteral("missing"))), QString());
 }
