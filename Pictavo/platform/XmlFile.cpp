@@ -26,11 +26,11 @@ bool pugixmlReadsDirectly(const QByteArray &encoding)
 
 } // namespace
 
-XmlLoadResult LoadXmlText(const QByteArray &bytes, pugi::xml_document &document)
+XmlLoadResult LoadXmlText(const QByteArray &bytes, pugi::xml_document &document, unsigned options)
 {
     XmlLoadResult result;
     result.opened = true;
-    const unsigned options = pugi::parse_default | pugi::parse_declaration;
+    options |= pugi::parse_declaration;
     const QByteArray encoding = declaredEncoding(bytes);
     pugi::xml_parse_result parsed;
     if (pugixmlReadsDirectly(encoding)) {
@@ -54,7 +54,7 @@ XmlLoadResult LoadXmlText(const QByteArray &bytes, pugi::xml_document &document)
     return result;
 }
 
-XmlLoadResult LoadXmlFile(const QString &path, pugi::xml_document &document)
+XmlLoadResult LoadXmlFile(const QString &path, pugi::xml_document &document, unsigned options)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -62,7 +62,7 @@ XmlLoadResult LoadXmlFile(const QString &path, pugi::xml_document &document)
         result.error = file.errorString();
         return result;
     }
-    return LoadXmlText(file.readAll(), document);
+    return LoadXmlText(file.readAll(), document, options);
 }
 
 QString XmlTextContent(const pugi::xml_node &node)

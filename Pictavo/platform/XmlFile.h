@@ -12,10 +12,13 @@ struct XmlLoadResult {
 
 // UTF-8, UTF-16 and UTF-32 (with or without byte-order mark) are read directly; any other
 // encoding named in the declaration is converted first when the platform knows it.
-XmlLoadResult LoadXmlFile(const QString &path, pugi::xml_document &document);
+// `options` are pugixml's parse options; the declaration is always kept.
+XmlLoadResult LoadXmlFile(const QString &path, pugi::xml_document &document,
+                          unsigned options = pugi::parse_default);
 
 // The same for XML text already in memory.
-XmlLoadResult LoadXmlText(const QByteArray &bytes, pugi::xml_document &document);
+XmlLoadResult LoadXmlText(const QByteArray &bytes, pugi::xml_document &document,
+                          unsigned options = pugi::parse_default);
 
 // The text content of a node: every text and CDATA below it, in document order.
 QString XmlTextContent(const pugi::xml_node &node);
