@@ -40,7 +40,10 @@ function(lumivue_gtest name)
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   gtest_discover_tests(${name}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMIVUE_TEST_DATA=${CMAKE_SOURCE_DIR}/tests"
+    # One variable only: a ";" in a property value splits it apart on its way through test
+    # discovery, shifting every property after it. Qt tests choose the offscreen platform in
+    # their own main (QtTestMain.cpp).
+    PROPERTIES ENVIRONMENT "LUMIVUE_TEST_DATA=${CMAKE_SOURCE_DIR}/tests"
                LABELS "${ARG_LABELS}" TIMEOUT 300
     DISCOVERY_TIMEOUT 60)
 endfunction()
