@@ -1,0 +1,198 @@
+#pragma once
+// Effects that compute each pixel directly from its own values (and, for a few, one other pixel).
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "CPixBase.h"
+
+namespace vexa_effect {
+
+// 255 when `on`, else 0, without a branch (the pixels of a photo make such branches unpredictable).
+inline uint32_t Mask(bool on)
+{
+    return (0u - static_cast<uint32_t>(on)) & 0xFFu;
+}
+
+class FCPixelGrayscale final : public CPixBase {
+public:
+    void ProcessPixel(PixelImage &, int, int, uint8_t *__restrict pixel) override
+    {
+        const uint32_t v = LoadPixel(pixel);
+        StorePixel(pixel, WithGrey(v, Luminance(v)));
+    }
+};
+
+class FCPixelInvert final : public CPixBase {
+public:
+    void ProcessPixel(PixelImage &, int, int, uint8_t *__restrict pixel) override
+    {
+        StorePixel(pixel, LoadPixel(pixel) ^ 0x00FFFFFFu); // 255 - v for each colour byte
+    }
+};
+
+// White where the luminance is above the threshold, black elsewhere.
+class FCPixelThreshold final : public CPixBase {
+public:
+    explicit FCPixelThreshold(int threshold) : m_threshold(threshold) {}
+    void ProcessPixel(PixelImage &, int, int, uint8_t *__restrict pixel) override
+    {
+        const uint32_t v = LoadPixel(pixel);
+        StorePixel(pixel, WithGrey(v, Mask(static_cast<int>(Luminance(v)) > m_threshold)));
+    }
+
+private:
+    int m_threshold;
+};
+
+inline void SwapPixels(uint8_t *a, uint8_t *b)
+{
+    for (int i = 0; i < 4; ++i)
+        std::swap(a[i], b[i]);
+}
+
+class FCPixelFlipHorizontal final : public CPixBase {
+public:
+    void ProcessPixel(PixelImage &image, int x, int y, uint8_t *__restrict pixel) override
+    {
+        if (x < image.width / 2)
+            SwapPixels(pixel, image.At(image.width - 1 - x, y));
+    }
+};
+
+class FCPixelFlipVertical final : public CPixBase {
+public:
+    void ProcessPixel(PixelImage &image, int x, int y, uint8_t *__restrict pixel) override
+    {
+        if (y < image.height / 2)
+            SwapPixels(pixel, image.At(x, image.height - 1 - y));
+    }
+};
+
+// Grey relief from the difference to the right-hand neighbour, which the loop has not yet visited.
+class FCPixelEmboss final : public CPixBase {
+public:
+    explicit FCPixelEmboss(int level) : m_level(level) {}
+    void ProcessPixel(PixelImage &image, int x, int, uint8_t *__restrict pixel) override
+    {
+        int64_t v = 128;
+        if (x < image.width - 1) {
+            const uint8_t *n = pixel + 4;
+            const int diff = (pixel[kBlue] + pixel[kGreen] + pixel[kRed]) - (n[kBlue] + n[kGreen] + n[kRed]);
+            v = static_cast<int64_t>(diff / 3) * m_level + 128;
+        }
+        pixel[kBlue] = pixel[kGreen] = pixel[kRed] = ClampByte(v);
+    }
+
+private:
+    int m_level;
+};
+
+// Raises and lowers the edges of square cells so the picture looks like bevelled tiles.
+class FCPixel3DGrid final : public CPixBase {
+public:
+    // Cells smaller than 3 leave the picture unchanged.
+    FCPixel3DGrid(int cellSize, int depth) : m_cell(cellSize < 1 ? 1 : cellSize), m_depth(depth) {}
+    void ProcessPixel(PixelImage &, int x, int y, uint8_t *__restrict pixel) override
+    {
+        const int d = m_cell;
+        const bool inRow = x % d != 0 && (x + 1) % d != 0;
+        const bool inColumn = y % d != 0 && (y + 1) % d != 0;
+        int64_t offset = 0;
+        if ((y - 1) % d == 0 && inRow)
+            offset = -m_depth;
+        else if ((y + 2) % d == 0 && inRow)
+            offset = m_depth;
+        else if ((x - 1) % d == 0 && inColumn)
+            offset = m_depth;
+        else if ((x + 2) % d == 0 && inColumn)
+            offset = -m_depth;
+        if (offset == 0)
+            return;
+        pixel[kBlue] = ClampByte(pixel[kBlue] + offset);
+        pixel[kGreen] = ClampByte(pixel[kGreen] + offset);
+        pixel[kRed] = ClampByte(pixel[kRed] + offset);
+    }
+
+private:
+    int m_cell;
+    int m_depth;
+};
+
+// The next value 0 to 32767 of this thread's generator (never seeded, so it continues across
+// requests on the same thread).
+int NoiseRandom();
+
+// Adds approximately normal noise, the same amount to all three channels.
+class FCPixelNoisify final : public CPixBase {
+public:
+    explicit FCPixelNoisify(int level) : m_level(level) {}
+    void ProcessPixel(PixelImage &, int, int, uint8_t *__restrict pixel) override
+    {
+        const int sum = NoiseRandom() + NoiseRandom() + NoiseRandom() + NoiseRandom();
+        const double z = sum * 0.0000528596089837 - 3.46410161514;
+        const int noise = static_cast<int>(z * m_level * 127 / 100);
+        pixel[kBlue] = ClampByte(pixel[kBlue] + noise);
+        pixel[kGreen] = ClampByte(pixel[kGreen] + noise);
+        pixel[kRed] = ClampByte(pixel[kRed] + noise);
+    }
+
+private:
+    int m_level; // 0 to 100
+};
+
+// Doubles one channel per pixel in a repeating 3 x 3 pattern of diagonal lines.
+class FCPixelVideo final : public CPixBase {
+public:
+    // Lays the pattern out along a row for each of the three row phases.
+    void OnBeforeProcess(PixelImage &image) override;
+    void ProcessPixel(PixelImage &image, int x, int y, uint8_t *__restrict pixel) override
+    {
+        const uint32_t mask = m_channelMasks[static_cast<std::size_t>(y % 3) * image.width + x];
+        const uint32_t v = LoadPixel(pixel);
+        // Every byte doubled, those that would pass 255 held at 255.
+        const uint32_t high = (v >> 7) & 0x010101u;
+        const uint32_t doubled = ((v & 0x7F7F7Fu) << 1) | ((high << 8) - high);
+        StorePixel(pixel, (v & ~mask) | (doubled & mask));
+    }
+
+private:
+    // Per row phase y mod 3 and column x: 0xFF in the byte of the channel to double.
+    std::vector<uint32_t> m_channelMasks;
+};
+
+// Ordered dithering of the luminance to black and white with an 8 x 8 threshold matrix.
+class FCPixelHalftoneM3 final : public CPixBase {
+public:
+    // Lays the matrix out along a row for each of its eight rows.
+    void OnBeforeProcess(PixelImage &image) override;
+    void ProcessPixel(PixelImage &image, int x, int y, uint8_t *__restrict pixel) override
+    {
+        const uint32_t threshold = m_thresholds[static_cast<std::size_t>(y % 8) * image.width + x];
+        const uint32_t v = LoadPixel(pixel);
+        StorePixel(pixel, WithGrey(v, Mask(threshold < Luminance(v) / 4)));
+    }
+
+private:
+    // Per matrix row y mod 8 and column x: the matrix entry of (x, y).
+    std::vector<uint32_t> m_thresholds;
+};
+
+// Recolours the luminance with the hue and saturation of a tone colour (sepia in the catalogue).
+class FCPixelColorTone final : public CPixBase {
+public:
+    FCPixelColorTone(int red, int green, int blue);
+    void ProcessPixel(PixelImage &, int, int, uint8_t *__restrict pixel) override
+    {
+        const uint32_t v = LoadPixel(pixel);
+        StorePixel(pixel, (v & kAlphaMask) | m_tone[Luminance(v)]);
+    }
+
+private:
+    // Per level: the three table entries packed as a pixel word (red << 16 | green << 8 | blue).
+    std::array<uint32_t, 256> m_tone{};
+};
+
+} // namespace vexa_effect
