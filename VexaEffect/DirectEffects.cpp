@@ -14,26 +14,21 @@ int NoiseRandom()
 
 void FCPixelVideo::OnBeforeProcess(PixelImage &image)
 {
-    // Channel doubled at (x, y): 0 blue, 1 green, 2 red.
-    static constexpr uint8_t kPattern[9] = {0, 1, 2, 2, 0, 1, 1, 2, 0};
-    m_channelMasks.resize(3 * static_cast<std::size_t>(image.width));
-    for (int phase = 0; phase < 3; ++phase)
-        for (int x = 0; x < image.width; ++x)
-            m_channelMasks[static_cast<std::size_t>(phase) * image.width + x] = 0xFFu << (8 * kPattern[phase * 3 + x % 3]);
+    // Channel doubled at (x, y), by y mod 3 and x mod 3: 0 blue, 1 green, 2 red.
+    static constexpr uint8_t kPattern[3][3] = {{0, 1, 2}, {2, 0, 1}, {1, 2, 0}};
+    m_channelMasks.Lay(image.width, kPattern, [](uint8_t channel) { return 0xFFu << (8 * channel); });
 }
 
 void FCPixelHalftoneM3::OnBeforeProcess(PixelImage &image)
 {
+    // White where the entry for (x mod 8, y mod 8) is below the pixel's level (luminance / 4).
     static constexpr uint8_t kMatrix[8][8] = {
         {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
         {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
         {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
         {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21},
     };
-    m_thresholds.resize(8 * static_cast<std::size_t>(image.width));
-    for (int row = 0; row < 8; ++row)
-        for (int x = 0; x < image.width; ++x)
-            m_thresholds[static_cast<std::size_t>(row) * image.width + x] = kMatrix[row][x % 8];
+    m_thresholds.Lay(image.width, kMatrix, [](uint8_t entry) { return static_cast<uint32_t>(entry); });
 }
 
 namespace {

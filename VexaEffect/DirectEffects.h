@@ -1,9 +1,7 @@
 #pragma once
 // Effects that compute each pixel directly from its own values (and, for a few, one other pixel).
 
-#include <algorithm>
 #include <array>
-#include <utility>
 #include <vector>
 
 #include "CPixBase.h"
@@ -49,8 +47,9 @@ private:
 
 inline void SwapPixels(uint8_t *a, uint8_t *b)
 {
-    for (int i = 0; i < 4; ++i)
-        std::swap(a[i], b[i]);
+    const uint32_t first = LoadPixel(a);
+    StorePixel(a, LoadPixel(b));
+    StorePixel(b, first);
 }
 
 class FCPixelFlipHorizontal final : public CPixBase {
@@ -143,14 +142,35 @@ private:
     int m_level; // 0 to 100
 };
 
+// An n x n tile repeated over the picture, laid out along whole rows once per request, so the
+// pixel loop reads it in order instead of working out x mod n for every pixel.
+template <int N>
+class TiledPattern {
+public:
+    // Stores map(tile[y mod n][x mod n]) for every column x and tile row.
+    template <class Map>
+    void Lay(int width, const uint8_t (&tile)[N][N], Map map)
+    {
+        m_width = static_cast<std::size_t>(width);
+        m_values.resize(N * m_width);
+        for (int row = 0; row < N; ++row)
+            for (int x = 0; x < width; ++x)
+                m_values[row * m_width + x] = map(tile[row][x % N]);
+    }
+    uint32_t At(int x, int y) const { return m_values[static_cast<std::size_t>(y % N) * m_width + x]; }
+
+private:
+    std::size_t m_width = 0;
+    std::vector<uint32_t> m_values;
+};
+
 // Doubles one channel per pixel in a repeating 3 x 3 pattern of diagonal lines.
 class FCPixelVideo final : public CPixBase {
 public:
-    // Lays the pattern out along a row for each of the three row phases.
     void OnBeforeProcess(PixelImage &image) override;
-    void ProcessPixel(PixelImage &image, int x, int y, uint8_t *__restrict pixel) override
+    void ProcessPixel(PixelImage &, int x, int y, uint8_t *__restrict pixel) override
     {
-        const uint32_t mask = m_channelMasks[static_cast<std::size_t>(y % 3) * image.width + x];
+        const uint32_t mask = m_channelMasks.At(x, y);
         const uint32_t v = LoadPixel(pixel);
         // Every byte doubled, those that would pass 255 held at 255.
         const uint32_t high = (v >> 7) & 0x010101u;
@@ -159,25 +179,21 @@ public:
     }
 
 private:
-    // Per row phase y mod 3 and column x: 0xFF in the byte of the channel to double.
-    std::vector<uint32_t> m_channelMasks;
+    TiledPattern<3> m_channelMasks; // 0xFF in the byte of the channel to double
 };
 
 // Ordered dithering of the luminance to black and white with an 8 x 8 threshold matrix.
 class FCPixelHalftoneM3 final : public CPixBase {
 public:
-    // Lays the matrix out along a row for each of its eight rows.
     void OnBeforeProcess(PixelImage &image) override;
-    void ProcessPixel(PixelImage &image, int x, int y, uint8_t *__restrict pixel) override
+    void ProcessPixel(PixelImage &, int x, int y, uint8_t *__restrict pixel) override
     {
-        const uint32_t threshold = m_thresholds[static_cast<std::size_t>(y % 8) * image.width + x];
         const uint32_t v = LoadPixel(pixel);
-        StorePixel(pixel, WithGrey(v, Mask(threshold < Luminance(v) / 4)));
+        StorePixel(pixel, WithGrey(v, Mask(m_thresholds.At(x, y) < Luminance(v) / 4)));
     }
 
 private:
-    // Per matrix row y mod 8 and column x: the matrix entry of (x, y).
-    std::vector<uint32_t> m_thresholds;
+    TiledPattern<8> m_thresholds;
 };
 
 // Recolours the luminance with the hue and saturation of a tone colour (sepia in the catalogue).

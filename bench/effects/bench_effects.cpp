@@ -39,12 +39,13 @@ double Seconds(std::chrono::steady_clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
+// The best time of `run` over `repeats` runs, each started from the pristine picture.
 template <class Work>
 double BestSeconds(int repeats, std::vector<uint8_t> &work, const std::vector<uint8_t> &pristine, Work run)
 {
     double best = 1e30;
     for (int i = 0; i < repeats; ++i) {
-        std::memcpy(work.data(), pristine.data(), kBytes); // every run starts from the same picture
+        std::memcpy(work.data(), pristine.data(), kBytes);
         const auto start = std::chrono::steady_clock::now();
         run();
         best = std::min(best, Seconds(std::chrono::steady_clock::now() - start));
@@ -67,14 +68,17 @@ int main(int argc, char **argv)
     std::vector<uint8_t> copy(kBytes, 1);
 
     const double megapixels = kWidth * static_cast<double>(kHeight) / 1e6;
-    const double copyRate = megapixels / BestSeconds(repeats, work, pristine, [&] {
-        std::memcpy(copy.data(), work.data(), kBytes);
-    });
+    auto copyOnce = [&] { std::memcpy(copy.data(), work.data(), kBytes); };
 
-    std::printf("%d x %d, 32-bit, single thread, best of %d\n\n", kWidth, kHeight, repeats);
-    std::printf("%-18s %10s %10s  %s\n", "effect", "Mpixel/s", "vs copy", "goal (>= 0.25)");
-    std::printf("%-18s %10.0f %10.2f\n", "memcpy (anchor)", copyRate, 1.0);
-    int missed = 0;
+    // The copy is timed again beside every effect, so a busy spell of the machine slows both;
+    // each ratio is taken against the fastest copy of the whole run.
+    struct Result {
+        const Bench *bench;
+        double rate;
+        bool ok;
+    };
+    std::vector<Result> results;
+    double copyRate = megapixels / BestSeconds(repeats, work, pristine, copyOnce);
     for (const Bench &bench : kBenches) {
         EffectImage image{work.data(), kWidth, kHeight, kWidth * 4, static_cast<int32_t>(kBytes), {}};
         const EffectParams params{bench.id, bench.p1, bench.p2, 0};
@@ -82,10 +86,20 @@ int main(int argc, char **argv)
         const double rate = megapixels / BestSeconds(repeats, work, pristine, [&] {
             ok = VexaDoEffect(&image, nullptr, &params) && ok;
         });
-        const double ratio = rate / copyRate;
-        const char *verdict = !bench.goal ? "" : ratio >= 0.25 ? "met" : "MISSED";
-        missed += bench.goal && ratio < 0.25;
-        std::printf("%-18s %10.0f %10.2f  %s%s\n", bench.name, rate, ratio, verdict, ok ? "" : " (call failed)");
+        copyRate = std::max(copyRate, megapixels / BestSeconds(repeats, work, pristine, copyOnce));
+        results.push_back({&bench, rate, ok});
+    }
+
+    std::printf("%d x %d, 32-bit, single thread, best of %d\n\n", kWidth, kHeight, repeats);
+    std::printf("%-18s %10s %10s  %s\n", "effect", "Mpixel/s", "vs copy", "goal (>= 0.25)");
+    std::printf("%-18s %10.0f %10.2f\n", "memcpy (anchor)", copyRate, 1.0);
+    int missed = 0;
+    for (const Result &r : results) {
+        const double ratio = r.rate / copyRate;
+        const bool short_ = r.bench->goal && ratio < 0.25;
+        missed += short_;
+        std::printf("%-18s %10.0f %10.2f  %s%s\n", r.bench->name, r.rate, ratio,
+                    !r.bench->goal ? "" : short_ ? "MISSED" : "met", r.ok ? "" : " (call failed)");
     }
     std::printf("\n%d goal%s missed\n", missed, missed == 1 ? "" : "s");
     return 0;
