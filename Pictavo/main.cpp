@@ -2,6 +2,7 @@
 
 #include "UCommonPart.h"
 #include "project/UPublicFunction.h"
+#include "publish/HeadlessPublish.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -22,7 +23,8 @@ int printVersion()
 
 int printUsage()
 {
-    std::fprintf(stderr, "usage: Pictavo --version\n");
+    std::fprintf(stderr, "usage: Pictavo --version\n"
+                         "       Pictavo --publish PROJECT.vlpj --kind swf|exe|html|scr --output PATH [--size WxH]\n");
     return 2;
 }
 
@@ -35,5 +37,7 @@ int main(int argc, char *argv[])
     const QStringList arguments = app.arguments().mid(1);
     if (arguments.value(0) == QLatin1String("--version"))
         return printVersion();
+    if (arguments.value(0) == QLatin1String("--publish"))
+        return RunHeadlessPublish(arguments);
     return printUsage();
 }

@@ -24,3 +24,7 @@ public:
     // A message for the user that does not end the publish.
     virtual void PublishNotice(const QString &text) = 0;
 };
+
+// The text shown while stage `number` (1 music, 2 photos, 3 packing) runs: "(2/3)  " followed by
+// the stage's interface text and "...".
+QString PublishStageText(int number);
