@@ -2,7 +2,15 @@
 // Small Flash movies built byte by byte for the publishing tests.
 
 #include <QByteArray>
+#include <QString>
+#include <ostream>
 #include <zlib.h>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // The stage rectangle record of 550 × 400 pixels (0, 11000, 0, 8000 twips): n = 15, 65 bits.
 inline QByteArray Rect550x400()
