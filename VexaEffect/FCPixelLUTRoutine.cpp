@@ -12,7 +12,7 @@ void FCPixelLUTRoutine::OnBeforeProcess(PixelImage &)
     const bool switches[3] = {m_blue, m_green, m_red};
     for (int c = kBlue; c <= kRed; ++c)
         for (int i = 0; i < 256; ++i)
-            m_channel[c][i] = switches[c] ? m_table[i] : static_cast<uint32_t>(i);
+            m_channel[c][i] = static_cast<uint32_t>(switches[c] ? m_table[i] : i) << (8 * c);
 }
 
 int FCPixelBrightness::InitLUTEntry(int value)

@@ -13,8 +13,8 @@ public:
     void ProcessPixel(PixelImage &, int, int, uint8_t *__restrict pixel) override
     {
         const uint32_t v = LoadPixel(pixel);
-        StorePixel(pixel, (v & kAlphaMask) | m_channel[kRed][ChannelOf(v, kRed)] << 16 |
-                              m_channel[kGreen][ChannelOf(v, kGreen)] << 8 | m_channel[kBlue][ChannelOf(v, kBlue)]);
+        StorePixel(pixel, (v & kAlphaMask) | m_channel[kRed][ChannelOf(v, kRed)] |
+                              m_channel[kGreen][ChannelOf(v, kGreen)] | m_channel[kBlue][ChannelOf(v, kBlue)]);
     }
     // The table entry for channel value `value` (0 to 255); entries are limited to 0 to 255.
     virtual int InitLUTEntry(int value) = 0;
@@ -25,7 +25,8 @@ private:
     bool m_green = true;
     bool m_red = true;
     // What ProcessPixel maps each channel through: the table when the channel's switch is on,
-    // the identity when it is off, so the pixel loop has no branches.
+    // the identity when it is off, so the pixel loop has no branches. Entries are already
+    // shifted to their channel's place in the pixel word.
     uint32_t m_channel[3][256] = {};
 };
 
