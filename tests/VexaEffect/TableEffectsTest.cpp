@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "TestImage.h"
@@ -74,7 +75,12 @@ INSTANTIATE_TEST_SUITE_P(TableEffects, TableEntry, testing::Values(
     Entry{kSolarize, 10, 200, 55}, Entry{kSolarize, 10, 20, 20}, Entry{kSolarize, 10, 25, 230},
     // Posterize: p1 = 10 gives 4 levels; p1 = 0 and below give 2.
     Entry{kPosterize, 10, 128, 170}, Entry{kPosterize, 10, 42, 0}, Entry{kPosterize, 10, 43, 85},
-    Entry{kPosterize, 0, 127, 0}, Entry{kPosterize, 0, 128, 255}, Entry{kPosterize, -40, 128, 255}));
+    Entry{kPosterize, 0, 127, 0}, Entry{kPosterize, 0, 128, 255}, Entry{kPosterize, -40, 128, 255}),
+    [](const testing::TestParamInfo<Entry> &info) {
+        const Entry &e = info.param;
+        auto number = [](int64_t n) { return (n < 0 ? "m" : "") + std::to_string(n < 0 ? -n : n); };
+        return "id" + number(e.id) + "_p" + number(e.p1) + "_value" + number(e.value) + "_" + std::to_string(info.index);
+    });
 
 TEST(TableEffects, PosterizeUsesEvenlySpacedLevels)
 {
