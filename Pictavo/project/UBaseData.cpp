@@ -448,6 +448,13 @@ void TBaseProj::ReadDocument(const QString &fileName, bool rootMustMatch)
     if (rootMustMatch &&
         QString::fromUtf8(root.name()).compare(m_rootName, Qt::CaseInsensitive) != 0)
         return;
+    // A text that the model rejects stops the read. It is found on a scratch object first, so
+    // that a rejected document leaves this one as it was instead of half read.
+    if (QObject *scratch = metaObject()->newInstance(Q_ARG(QObject *, nullptr))) {
+        const std::unique_ptr<QObject> owned(scratch);
+        if (auto *trial = qobject_cast<TProjObj *>(scratch))
+            trial->LoadFromNode(root);
+    }
     LoadFromNode(root);
 }
 

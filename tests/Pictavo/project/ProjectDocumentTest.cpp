@@ -200,16 +200,16 @@ TEST_F(DocumentFixture, EnumerationTextThatIsNoNameStopsTheLoad)
     };
     for (const Case &c : cases) {
         TProjItem project;
+        project.Images()->Add(std::make_unique<TImageObj>());
         try {
             load(project, c.body);
             ADD_FAILURE() << c.body.constData() << " was accepted";
         } catch (const AppError &error) {
             EXPECT_EQ(error.message(), c.message);
         }
-        // The failed read leaves nothing stuck in the loading state.
-        project.Template()->SetAutoDelay(9);
-        EXPECT_TRUE(project.Modified());
-        EXPECT_FALSE(project.Seting()->Loading());
+        // The rejected document changed nothing.
+        EXPECT_EQ(project.Images()->Count(), 1) << c.body.constData();
+        EXPECT_EQ(project.FileName(), QString());
     }
 }
 

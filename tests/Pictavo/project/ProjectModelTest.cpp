@@ -83,6 +83,23 @@ TEST(Marking, ChangesPassThroughListsUnlessTheyAreLoading)
     EXPECT_EQ(project.Images()->Items(0)->ID(), 5);
 }
 
+TEST(Marking, AFailedReadLeavesNothingInTheLoadingState)
+{
+    TProjItem project;
+    pugi::xml_document document;
+    pugi::xml_node images = document.append_child("Images");
+    images.append_child("TImageObj").append_child("ISEdit").text().set("maybe");
+    EXPECT_THROW(project.Images()->LoadFromNode(images), AppError);
+    EXPECT_FALSE(project.Images()->Loading());
+    ASSERT_EQ(project.Images()->Count(), 0);
+    project.SetModified(false);
+    project.Images()->Add(photo(1));
+    project.Images()->Items(0)->SetModified(false);
+    project.Images()->Items(0)->SetISEdit(true);
+    EXPECT_TRUE(project.Images()->Items(0)->Modified());
+    EXPECT_TRUE(project.Modified());
+}
+
 TEST(Lists, EveryOperationMarksAndRemovedItemsAreFreed)
 {
     TProjItem project;
