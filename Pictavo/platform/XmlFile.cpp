@@ -67,10 +67,26 @@ XmlLoadResult LoadXmlFile(const QString &path, pugi::xml_document &document, uns
 
 QString XmlTextContent(const pugi::xml_node &node)
 {
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+    const auto isText = [](const pugi::xml_node &n) {
+        return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata;
+    };
+    if (isText(node))
         return QString::fromUtf8(node.value());
-    QString text;
-    for (const pugi::xml_node child : node.children())
-        text += XmlTextContent(child);
-    return text;
+    // Walked without recursion: element nesting in a file has no depth limit.
+    QByteArray text;
+    pugi::xml_node current = node.first_child();
+    while (current) {
+        if (isText(current))
+            text += current.value();
+        if (current.first_child()) {
+            current = current.first_child();
+            continue;
+        }
+        while (current != node && !current.next_sibling())
+            current = current.parent();
+        if (current == node)
+            break;
+        current = current.next_sibling();
+    }
+    return QString::fromUtf8(text);
 }

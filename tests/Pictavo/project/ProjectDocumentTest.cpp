@@ -328,3 +328,16 @@ TEST(CompanionFolder, ReplacesTheExtensionOfTheFileName)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DocumentFixture, DeeplyNestedElementTextReadsWithoutExhaustingTheStack)
+{
+    const int depth = 200000;
+    TProjItem project;
+    load(project, "<Seting><Width>" + QByteArray("<a>").repeated(depth) + "12" +
+                      QByteArray("</a>").repeated(depth) + "3</Width></Seting>");
+    EXPECT_EQ(project.Seting()->Width(), 123);
+}
+
+} // namespace
