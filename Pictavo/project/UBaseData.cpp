@@ -5,7 +5,6 @@
 #include "platform/AppError.h"
 #include "platform/XmlFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -35,14 +34,18 @@ const char *utf8(const QString &text, QByteArray &storage)
     return storage.constData();
 }
 
-pugi::xml_node appendElement(pugi::xml_node parent, const char *name)
-{
-    return parent.append_child(name);
-}
-
 QString xmlLine(const QString &name, const QString &text)
 {
     return QStringLiteral("<%1>%2</%1>").arg(name, text);
+}
+
+// Passes a change on to the object or list that contains the changed one.
+void notifyOwner(QObject *owner)
+{
+    if (auto *object = qobject_cast<TProjObj *>(owner))
+        object->Changed();
+    else if (auto *list = qobject_cast<TBaseObjList *>(owner))
+        list->Changed();
 }
 
 } // namespace
@@ -92,7 +95,7 @@ void TProjObj::SaveToNode(pugi::xml_node node) const
 {
     QByteArray text;
     for (const QMetaProperty &property : PublishedProperties(*this)) {
-        pugi::xml_node child = appendElement(node, property.name());
+        pugi::xml_node child = node.append_child(property.name());
         if (const TProjObj *object = HeldObject(*this, property))
             object->SaveToNode(child);
         else if (const TBaseObjList *list = HeldList(*this, property))
@@ -129,10 +132,7 @@ void TProjObj::Changed()
     if (m_loading)
         return;
     m_modified = true;
-    if (auto *object = qobject_cast<TProjObj *>(m_owner))
-        object->Changed();
-    else if (auto *list = qobject_cast<TBaseObjList *>(m_owner))
-        list->Changed();
+    notifyOwner(m_owner);
 }
 
 void TProjObj::RemoveFromOwner()
@@ -264,7 +264,7 @@ QString TBaseObjList::GetXMLText() const
 void TBaseObjList::SaveToNode(pugi::xml_node node) const
 {
     for (const TProjObj *item : m_items)
-        item->SaveToNode(appendElement(node, item->metaObject()->className()));
+        item->SaveToNode(node.append_child(item->metaObject()->className()));
 }
 
 namespace {
@@ -298,13 +298,18 @@ void RegisterProjClass(const QMetaObject *itemClass)
 
 void TBaseObjList::LoadFromNode(pugi::xml_node node)
 {
+    ReadItems(node, [](const pugi::xml_node &element) { return findProjClass(element.name()); });
+}
+
+void TBaseObjList::ReadItems(pugi::xml_node node, const ItemClassOf &itemClassOf)
+{
     {
         LoadingScope loading(*this);
         FreeItems();
         for (const pugi::xml_node child : node.children()) {
             if (child.type() != pugi::node_element)
                 continue;
-            if (const QMetaObject *itemClass = findProjClass(child.name())) {
+            if (const QMetaObject *itemClass = itemClassOf(child)) {
                 std::unique_ptr<TProjObj> item = CreateItem(itemClass);
                 item->LoadFromNode(child);
                 Add(std::move(item));
@@ -319,10 +324,7 @@ void TBaseObjList::Changed()
     if (m_loading)
         return;
     m_modified = true;
-    if (auto *object = qobject_cast<TProjObj *>(m_owner))
-        object->Changed();
-    else if (auto *list = qobject_cast<TBaseObjList *>(m_owner))
-        list->Changed();
+    notifyOwner(m_owner);
 }
 
 // ---- TProjObjList ---------------------------------------------------------------------------
@@ -331,18 +333,7 @@ TProjObjList::TProjObjList(QObject *owner) : TBaseObjList(owner) {}
 
 void TProjObjList::LoadFromNode(pugi::xml_node node)
 {
-    {
-        LoadingScope loading(*this);
-        FreeItems();
-        for (const pugi::xml_node child : node.children()) {
-            if (child.type() != pugi::node_element)
-                continue;
-            std::unique_ptr<TProjObj> item = CreateItem(m_itemClass);
-            item->LoadFromNode(child);
-            Add(std::move(item));
-        }
-    }
-    SetModified(true);
+    ReadItems(node, [this](const pugi::xml_node &) { return m_itemClass; });
 }
 
 // ---- TBaseProj ------------------------------------------------------------------------------

@@ -114,6 +114,10 @@ protected:
     std::unique_ptr<TProjObj> CreateItem(const QMetaObject *itemClass);
     // Frees every item without reporting a change.
     void FreeItems();
+    // Empties the list, then reads one item per child element of `node`, of the class that
+    // `itemClassOf` names for the element (elements it gives no class for are skipped).
+    using ItemClassOf = std::function<const QMetaObject *(const pugi::xml_node &)>;
+    void ReadItems(pugi::xml_node node, const ItemClassOf &itemClassOf);
 
 private:
     friend class LoadingScope;
