@@ -4,12 +4,25 @@
 
 namespace vexa_effect {
 
-int NoiseRandom()
+namespace {
+
+// The generator state of each thread, starting at 1 like an unseeded rand().
+thread_local uint32_t t_randomState = 1;
+
+} // namespace
+
+ThreadRandom::ThreadRandom() : m_state(t_randomState) {}
+
+ThreadRandom::~ThreadRandom()
 {
-    // A 15-bit linear congruential generator per thread, started at 1 like an unseeded rand().
-    thread_local uint32_t state = 1;
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFF);
+    t_randomState = m_state;
+}
+
+void FCPixel3DGrid::OnBeforeProcess(PixelImage &image)
+{
+    m_columns.resize(static_cast<std::size_t>(image.width));
+    for (int x = 0; x < image.width; ++x)
+        m_columns[x] = Role(x);
 }
 
 void FCPixelVideo::OnBeforeProcess(PixelImage &image)

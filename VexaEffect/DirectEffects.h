@@ -94,19 +94,20 @@ class FCPixel3DGrid final : public CPixBase {
 public:
     // Cells smaller than 3 leave the picture unchanged.
     FCPixel3DGrid(int cellSize, int depth) : m_cell(cellSize < 1 ? 1 : cellSize), m_depth(depth) {}
+    // Works out the role of every column once, so the pixel loop divides only per row.
+    void OnBeforeProcess(PixelImage &image) override;
     void ProcessPixel(PixelImage &, int x, int y, uint8_t *__restrict pixel) override
     {
-        const int d = m_cell;
-        const bool inRow = x % d != 0 && (x + 1) % d != 0;
-        const bool inColumn = y % d != 0 && (y + 1) % d != 0;
+        const uint8_t column = m_columns[x];
+        const uint8_t row = Role(y);
         int64_t offset = 0;
-        if ((y - 1) % d == 0 && inRow)
-            offset = -m_depth;
-        else if ((y + 2) % d == 0 && inRow)
+        if ((row & kSecond) && (column & kInside))
+            offset = -m_depth; // second row of a cell
+        else if ((row & kSecondLast) && (column & kInside))
             offset = m_depth;
-        else if ((x - 1) % d == 0 && inColumn)
-            offset = m_depth;
-        else if ((x + 2) % d == 0 && inColumn)
+        else if ((column & kSecond) && (row & kInside))
+            offset = m_depth; // second column
+        else if ((column & kSecondLast) && (row & kInside))
             offset = -m_depth;
         if (offset == 0)
             return;
@@ -116,13 +117,42 @@ public:
     }
 
 private:
+    // Where a row or column number c lies in its cell, as bits.
+    enum : uint8_t {
+        kInside = 1,     // neither the first (c mod d = 0) nor the last ((c + 1) mod d = 0)
+        kSecond = 2,     // (c - 1) mod d = 0
+        kSecondLast = 4, // (c + 2) mod d = 0
+    };
+    uint8_t Role(int c) const
+    {
+        const int d = m_cell;
+        return static_cast<uint8_t>((c % d != 0 && (c + 1) % d != 0 ? kInside : 0) |
+                                    ((c - 1) % d == 0 ? kSecond : 0) | ((c + 2) % d == 0 ? kSecondLast : 0));
+    }
+
     int m_cell;
     int m_depth;
+    std::vector<uint8_t> m_columns;
 };
 
-// The next value 0 to 32767 of this thread's generator (never seeded, so it continues across
-// requests on the same thread).
-int NoiseRandom();
+// This thread's random generator (values 0 to 32767), borrowed for one request and handed back
+// when it ends. It is never seeded, so the sequence continues across requests on one thread.
+class ThreadRandom {
+public:
+    ThreadRandom();
+    ~ThreadRandom();
+    ThreadRandom(const ThreadRandom &) = delete;
+    ThreadRandom &operator=(const ThreadRandom &) = delete;
+
+    int Next()
+    {
+        m_state = m_state * 214013u + 2531011u;
+        return static_cast<int>((m_state >> 16) & 0x7FFF);
+    }
+
+private:
+    uint32_t m_state;
+};
 
 // Adds approximately normal noise, the same amount to all three channels.
 class FCPixelNoisify final : public CPixBase {
@@ -130,7 +160,7 @@ public:
     explicit FCPixelNoisify(int level) : m_level(level) {}
     void ProcessPixel(PixelImage &, int, int, uint8_t *__restrict pixel) override
     {
-        const int sum = NoiseRandom() + NoiseRandom() + NoiseRandom() + NoiseRandom();
+        const int sum = m_random.Next() + m_random.Next() + m_random.Next() + m_random.Next();
         const double z = sum * 0.0000528596089837 - 3.46410161514;
         const int noise = static_cast<int>(z * m_level * 127 / 100);
         pixel[kBlue] = ClampByte(pixel[kBlue] + noise);
@@ -140,6 +170,7 @@ public:
 
 private:
     int m_level; // 0 to 100
+    ThreadRandom m_random;
 };
 
 // An n x n tile repeated over the picture, laid out along whole rows once per request, so the

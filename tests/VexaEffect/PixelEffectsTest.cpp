@@ -202,6 +202,11 @@ TEST(PixelEffects, NoiseMovesAllThreeChannelsTogether)
             changed += p[0] != 128;
         }
     EXPECT_GT(changed, 200);
+
+    // The generator goes on from where the last request left it.
+    TestImage again = quiet;
+    ASSERT_TRUE(again.Apply(kNoise, 100));
+    EXPECT_NE(again.Bytes(), noisy.Bytes());
 }
 
 } // namespace
