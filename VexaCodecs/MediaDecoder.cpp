@@ -104,6 +104,8 @@ bool MediaDecoder::OpenDecoder(Stream &s, int index, const char *missing, const 
         return false;
     }
     s.codec = avcodec_alloc_context3(codec);
+    if (s.codec)
+        s.codec->pkt_timebase = s.stream->time_base;  // lets the decoder stamp trimmed frames
     if (!s.codec || avcodec_parameters_to_context(s.codec, s.stream->codecpar) < 0
         || avcodec_open2(s.codec, codec, nullptr) < 0) {
         CodecLog("%s", cannotOpen);
