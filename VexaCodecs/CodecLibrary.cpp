@@ -1,6 +1,7 @@
 #include "CodecLibrary.h"
 
 #include "Ffmpeg.h"
+#include "FormatContext.h"
 #include "TextConversion.h"
 #include "VexaCodecs.h"
 
@@ -72,6 +73,7 @@ VEXA_CODECS_API void VexaDeInitializeCodecs(int32_t)
 {
     // The FFmpeg lock is a static object, so it outlives every late caller; clearing the flag
     // lets a later initialisation start afresh instead of finding a deleted lock.
+    ReleaseFormatContext();
     g_log.store(nullptr);
     g_initialized.store(false);
 }

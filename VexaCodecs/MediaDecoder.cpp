@@ -286,6 +286,8 @@ MediaDecoder::~MediaDecoder()
     packetReady_.Set();
     if (reader_.joinable())
         reader_.join();
+    sws_freeContext(displayScaler_);
+    sws_freeContext(targetScaler_);
     av_frame_free(&videoFrame_);
     av_frame_free(&argbFrame_);
     av_frame_free(&audioFrame_);

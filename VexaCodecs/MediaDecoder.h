@@ -30,6 +30,9 @@ public:
     int32_t GetNextAudioFrame(AudioFrame *frame);
     bool SetAudioTarget(int sampleRate, int bitsPerSample, int channels);
     bool Seek(int64_t ticks);
+    int32_t GetNextVideoFrame(VideoFrame *frame);
+    int32_t VideoBufferSize() const { return targetWidth_ ? targetSize_ : pictureSize_; }
+    void ResizeVideo(int32_t &width, int32_t &height);
     void FlushAudio() { FlushQueue(audio_); }
     void FlushVideo() { FlushQueue(video_); }
 
@@ -103,12 +106,21 @@ private:
     AVFormatContext *input_ = nullptr;
     Stream video_, audio_;
 
-    // Video: the decode state is opened here and consumed by the picture half of the library.
+    // Video.
     AVFrame *videoFrame_ = nullptr;
-    AVFrame *argbFrame_ = nullptr;
+    AVFrame *argbFrame_ = nullptr;  // wraps the caller's buffer
     int displayWidth_ = 0, displayHeight_ = 0, pictureSize_ = 0;
-    double codecTimeBase_ = 0;
+    double codecTimeBase_ = 0;     // one frame period, seconds
     int64_t videoDuration_ = 0;
+    double videoClock_ = 0;
+    int targetWidth_ = 0, targetHeight_ = 0, targetSize_ = 0;  // resize target, 0 x 0 = none
+    SwsContext *displayScaler_ = nullptr;
+    SwsContext *targetScaler_ = nullptr;
+
+    enum class Picture { Ready, Failed, Finished };
+    Picture DecodePicture();
+    void RestartVideo(const PendingFlush &flush);
+    bool ConvertPicture(VideoFrame *frame);
 
     // Audio.
     AVFrame *audioFrame_ = nullptr;

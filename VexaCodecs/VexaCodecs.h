@@ -15,12 +15,170 @@
 #include <stdint.h>
 #ifndef __cplusplus
 #include <uchar.h>
+/* ---- Video pictures of a loaded file ---- */
+
+/* Bytes one picture needs: the resize target's size when one is set, else the display size
+ * (width x height x 4). */
+VEXA_CODECS_API int32_t VexaGetVideoBuffersize(MediaDecoder *decoder);
+
+/* Decodes the next picture into frame->data (at least VexaGetVideoBuffersize bytes; a non-zero
+ * frame->size smaller than that is refused) and fills width, height, stride, pts and nextPts.
+ * After the last packet the decoder gives up the pictures it still holds, once. */
+VEXA_CODECS_API int32_t VexaGetNextVideoFrame(VideoFrame *frame, MediaDecoder *decoder);
+
+/* Sets the size pictures are delivered at, fitted inside *width x *height keeping the display
+ * aspect, and writes the size used back; 0 x 0 (or the display size) restores the display size. */
+VEXA_CODECS_API int32_t VexaResizeVideoSize(int32_t *width, int32_t *height, MediaDecoder *decoder);
+
+/* Scales source into destination (bicubic). Equal sizes copy the bytes (at most the smaller of
+ * the two sizes); otherwise each record's size must be width x height x 4. */
+VEXA_CODECS_API int32_t VexaResizeImage(const VideoFrame *source, VideoFrame *destination);
+
+/* ---- Encoding and muxing ---- */
+
+/* A caller-owned description of an output file. */
+typedef struct FmtContext {
+    char16_t filePath[260];
+    int32_t formatId;        /* container, see below */
+    int32_t videoCodec;      /* index of the video codec table; < 0 or > 20: no video */
+    int32_t frameRateNum;
+    int32_t frameRateDen;
+    int32_t videoBitRate;    /* bits per second */
+    int32_t width;
+    int32_t height;
+    int32_t h264Profile;     /* FFmpeg profile number (66 baseline, 77 main, 100 high), 0 = default */
+    int32_t h264Level;       /* e.g. 30 for level 3.0, 0 = default */
+    char16_t audioCodecName[64]; /* informational */
+    int32_t audioCodec;      /* index of the audio codec table; < 0 or > 19: no audio */
+    int32_t sampleRate;
+    int32_t bitsPerSample;   /* 8 unsigned, 32 signed, anything else signed 16-bit */
+    int32_t channels;
+    int32_t audioBitRate;    /* bits per second, 0 = 128 000 */
+} FmtContext;
+
+/* Container ids: 0 .mpg, 1 VCD, 2 .mpg, 3 SVCD, 4 DVD (.vob), 5 .mp4, 6 .mov, 7 .3gp, 8 .3g2,
+ * 9 .avi, 10 .wmv, 11 .asf, 12 .rm, 13 .rmvb, 14 .flv, 15 .ogg, 16 .mp3, 17 .wav, 18 .ape,
+ * 19 .wma, 20 .mkv, 21 .dv, 22 .aac, 23 .ac3, 24 .aiff, 25 .flac, 26 .m4a, 27 .m4v.
+ * Video codecs: 0 MPEG-1, 1 MPEG-2, 2 MPEG-4 Part 2, 3 H.263, 4 Xvid, 5 H.264, 6 WMV1, 7 WMV2,
+ * 8 WMV3, 9-12 RealVideo 1-4, 13 AVS, 14 Theora, 15-17 MS-MPEG-4 v1-v3, 18 Motion JPEG,
+ * 19 Flash Video, 20 DV. Audio codecs: 0 MP2, 1 MP3, 2 AC-3, 3 AAC, 4 AMR-NB, 5 AMR-WB, 6 WMA1,
+ * 7 WMA2, 8 MS ADPCM, 9 IMA ADPCM, 10 Vorbis, 11 RealAudio 14.4, 12 RealAudio 28.8, 13 DTS,
+ * 14 DV audio, 15 Monkey's Audio, 16 DVD PCM, 17 PCM 16-bit LE, 18 PCM 16-bit BE, 19 FLAC.
+ * A container or codec that this FFmpeg cannot write fails at VexaInitializeEncoder. */
+
+/* Opaque encoder handle. */
+typedef struct MediaEncoder MediaEncoder;
+
+/* Fill a record with the defaults of a container (id 1: the VCD settings; others: all zero but
+ * formatId) / check a record. The two are meant for one thread at a time. */
+VEXA_CODECS_API int32_t VexaGetDefaultFmtContext(int32_t formatId, FmtContext *context);
+VEXA_CODECS_API int32_t VexaCheckFmtContext(FmtContext *context);
+
+/* Creates the output file and writes its header; null on failure (no file is left behind). */
+VEXA_CODECS_API MediaEncoder *VexaInitializeEncoder(FmtContext *context);
+
+/* Encodes one picture of 32-bit pixels (bytes B, G, R, A); pixelFormat must be 1. Rows are
+ * width x 4 bytes; what lies outside the encoded size is ignored. */
+VEXA_CODECS_API int32_t VexaAddVideoFrame(int32_t width, int32_t height, int32_t pixelFormat, const uint8_t *data,
+                                          int32_t unused, MediaEncoder *encoder);
+/* The same from a VideoFrame; a negative stride reads a bottom-up picture. */
+VEXA_CODECS_API int32_t VexaAddVideoFrameEx(const VideoFrame *frame, MediaEncoder *encoder);
+/* 1 if value is non-zero; video is closed by VexaDeInitializeEncoder. */
+VEXA_CODECS_API int32_t VexaCloseVideo(int32_t value);
+
+/* Adds interleaved samples in the record's format, rate and channel count; any byte count. */
+VEXA_CODECS_API int32_t VexaAddAudioFrame(const uint8_t *data, int32_t size, MediaEncoder *encoder);
+/* Encodes the buffered partial frame: shorter where the encoder allows it, else padded with
+ * silence. */
+VEXA_CODECS_API int32_t VexaCloseAudio(MediaEncoder *encoder);
+/* Drains the encoders, writes the trailer, closes the file and frees the handle (always). */
+VEXA_CODECS_API int32_t VexaDeInitializeEncoder(MediaEncoder *encoder);
+
 #endif
 
 #ifdef __cplusplus
 #define VEXA_CODECS_API extern "C" __attribute__((visibility("default")))
 #else
 #define VEXA_CODECS_API __attribute__((visibility("default")))
+/* ---- Video pictures of a loaded file ---- */
+
+/* Bytes one picture needs: the resize target's size when one is set, else the display size
+ * (width x height x 4). */
+VEXA_CODECS_API int32_t VexaGetVideoBuffersize(MediaDecoder *decoder);
+
+/* Decodes the next picture into frame->data (at least VexaGetVideoBuffersize bytes; a non-zero
+ * frame->size smaller than that is refused) and fills width, height, stride, pts and nextPts.
+ * After the last packet the decoder gives up the pictures it still holds, once. */
+VEXA_CODECS_API int32_t VexaGetNextVideoFrame(VideoFrame *frame, MediaDecoder *decoder);
+
+/* Sets the size pictures are delivered at, fitted inside *width x *height keeping the display
+ * aspect, and writes the size used back; 0 x 0 (or the display size) restores the display size. */
+VEXA_CODECS_API int32_t VexaResizeVideoSize(int32_t *width, int32_t *height, MediaDecoder *decoder);
+
+/* Scales source into destination (bicubic). Equal sizes copy the bytes (at most the smaller of
+ * the two sizes); otherwise each record's size must be width x height x 4. */
+VEXA_CODECS_API int32_t VexaResizeImage(const VideoFrame *source, VideoFrame *destination);
+
+/* ---- Encoding and muxing ---- */
+
+/* A caller-owned description of an output file. */
+typedef struct FmtContext {
+    char16_t filePath[260];
+    int32_t formatId;        /* container, see below */
+    int32_t videoCodec;      /* index of the video codec table; < 0 or > 20: no video */
+    int32_t frameRateNum;
+    int32_t frameRateDen;
+    int32_t videoBitRate;    /* bits per second */
+    int32_t width;
+    int32_t height;
+    int32_t h264Profile;     /* FFmpeg profile number (66 baseline, 77 main, 100 high), 0 = default */
+    int32_t h264Level;       /* e.g. 30 for level 3.0, 0 = default */
+    char16_t audioCodecName[64]; /* informational */
+    int32_t audioCodec;      /* index of the audio codec table; < 0 or > 19: no audio */
+    int32_t sampleRate;
+    int32_t bitsPerSample;   /* 8 unsigned, 32 signed, anything else signed 16-bit */
+    int32_t channels;
+    int32_t audioBitRate;    /* bits per second, 0 = 128 000 */
+} FmtContext;
+
+/* Container ids: 0 .mpg, 1 VCD, 2 .mpg, 3 SVCD, 4 DVD (.vob), 5 .mp4, 6 .mov, 7 .3gp, 8 .3g2,
+ * 9 .avi, 10 .wmv, 11 .asf, 12 .rm, 13 .rmvb, 14 .flv, 15 .ogg, 16 .mp3, 17 .wav, 18 .ape,
+ * 19 .wma, 20 .mkv, 21 .dv, 22 .aac, 23 .ac3, 24 .aiff, 25 .flac, 26 .m4a, 27 .m4v.
+ * Video codecs: 0 MPEG-1, 1 MPEG-2, 2 MPEG-4 Part 2, 3 H.263, 4 Xvid, 5 H.264, 6 WMV1, 7 WMV2,
+ * 8 WMV3, 9-12 RealVideo 1-4, 13 AVS, 14 Theora, 15-17 MS-MPEG-4 v1-v3, 18 Motion JPEG,
+ * 19 Flash Video, 20 DV. Audio codecs: 0 MP2, 1 MP3, 2 AC-3, 3 AAC, 4 AMR-NB, 5 AMR-WB, 6 WMA1,
+ * 7 WMA2, 8 MS ADPCM, 9 IMA ADPCM, 10 Vorbis, 11 RealAudio 14.4, 12 RealAudio 28.8, 13 DTS,
+ * 14 DV audio, 15 Monkey's Audio, 16 DVD PCM, 17 PCM 16-bit LE, 18 PCM 16-bit BE, 19 FLAC.
+ * A container or codec that this FFmpeg cannot write fails at VexaInitializeEncoder. */
+
+/* Opaque encoder handle. */
+typedef struct MediaEncoder MediaEncoder;
+
+/* Fill a record with the defaults of a container (id 1: the VCD settings; others: all zero but
+ * formatId) / check a record. The two are meant for one thread at a time. */
+VEXA_CODECS_API int32_t VexaGetDefaultFmtContext(int32_t formatId, FmtContext *context);
+VEXA_CODECS_API int32_t VexaCheckFmtContext(FmtContext *context);
+
+/* Creates the output file and writes its header; null on failure (no file is left behind). */
+VEXA_CODECS_API MediaEncoder *VexaInitializeEncoder(FmtContext *context);
+
+/* Encodes one picture of 32-bit pixels (bytes B, G, R, A); pixelFormat must be 1. Rows are
+ * width x 4 bytes; what lies outside the encoded size is ignored. */
+VEXA_CODECS_API int32_t VexaAddVideoFrame(int32_t width, int32_t height, int32_t pixelFormat, const uint8_t *data,
+                                          int32_t unused, MediaEncoder *encoder);
+/* The same from a VideoFrame; a negative stride reads a bottom-up picture. */
+VEXA_CODECS_API int32_t VexaAddVideoFrameEx(const VideoFrame *frame, MediaEncoder *encoder);
+/* 1 if value is non-zero; video is closed by VexaDeInitializeEncoder. */
+VEXA_CODECS_API int32_t VexaCloseVideo(int32_t value);
+
+/* Adds interleaved samples in the record's format, rate and channel count; any byte count. */
+VEXA_CODECS_API int32_t VexaAddAudioFrame(const uint8_t *data, int32_t size, MediaEncoder *encoder);
+/* Encodes the buffered partial frame: shorter where the encoder allows it, else padded with
+ * silence. */
+VEXA_CODECS_API int32_t VexaCloseAudio(MediaEncoder *encoder);
+/* Drains the encoders, writes the trailer, closes the file and frees the handle (always). */
+VEXA_CODECS_API int32_t VexaDeInitializeEncoder(MediaEncoder *encoder);
+
 #endif
 
 /* Receives every log line of the library, on whatever thread produced it. */
@@ -122,5 +280,84 @@ VEXA_CODECS_API int32_t VexaSeekMediaFile(int64_t time, MediaDecoder *decoder);
  * down to stereo and then resampled. 0 for a null handle or a non-positive rate or channel count. */
 VEXA_CODECS_API int32_t VexaResample(int32_t sampleRate, int32_t bitsPerSample, int32_t channels,
                                      MediaDecoder *decoder);
+
+/* ---- Video pictures of a loaded file ---- */
+
+/* Bytes one picture needs: the resize target's size when one is set, else the display size
+ * (width x height x 4). */
+VEXA_CODECS_API int32_t VexaGetVideoBuffersize(MediaDecoder *decoder);
+
+/* Decodes the next picture into frame->data (at least VexaGetVideoBuffersize bytes; a non-zero
+ * frame->size smaller than that is refused) and fills width, height, stride, pts and nextPts.
+ * After the last packet the decoder gives up the pictures it still holds, once. */
+VEXA_CODECS_API int32_t VexaGetNextVideoFrame(VideoFrame *frame, MediaDecoder *decoder);
+
+/* Sets the size pictures are delivered at, fitted inside *width x *height keeping the display
+ * aspect, and writes the size used back; 0 x 0 (or the display size) restores the display size. */
+VEXA_CODECS_API int32_t VexaResizeVideoSize(int32_t *width, int32_t *height, MediaDecoder *decoder);
+
+/* Scales source into destination (bicubic). Equal sizes copy the bytes (at most the smaller of
+ * the two sizes); otherwise each record's size must be width x height x 4. */
+VEXA_CODECS_API int32_t VexaResizeImage(const VideoFrame *source, VideoFrame *destination);
+
+/* ---- Encoding and muxing ---- */
+
+/* A caller-owned description of an output file. */
+typedef struct FmtContext {
+    char16_t filePath[260];
+    int32_t formatId;        /* container, see below */
+    int32_t videoCodec;      /* index of the video codec table; < 0 or > 20: no video */
+    int32_t frameRateNum;
+    int32_t frameRateDen;
+    int32_t videoBitRate;    /* bits per second */
+    int32_t width;
+    int32_t height;
+    int32_t h264Profile;     /* FFmpeg profile number (66 baseline, 77 main, 100 high), 0 = default */
+    int32_t h264Level;       /* e.g. 30 for level 3.0, 0 = default */
+    char16_t audioCodecName[64]; /* informational */
+    int32_t audioCodec;      /* index of the audio codec table; < 0 or > 19: no audio */
+    int32_t sampleRate;
+    int32_t bitsPerSample;   /* 8 unsigned, 32 signed, anything else signed 16-bit */
+    int32_t channels;
+    int32_t audioBitRate;    /* bits per second, 0 = 128 000 */
+} FmtContext;
+
+/* Container ids: 0 .mpg, 1 VCD, 2 .mpg, 3 SVCD, 4 DVD (.vob), 5 .mp4, 6 .mov, 7 .3gp, 8 .3g2,
+ * 9 .avi, 10 .wmv, 11 .asf, 12 .rm, 13 .rmvb, 14 .flv, 15 .ogg, 16 .mp3, 17 .wav, 18 .ape,
+ * 19 .wma, 20 .mkv, 21 .dv, 22 .aac, 23 .ac3, 24 .aiff, 25 .flac, 26 .m4a, 27 .m4v.
+ * Video codecs: 0 MPEG-1, 1 MPEG-2, 2 MPEG-4 Part 2, 3 H.263, 4 Xvid, 5 H.264, 6 WMV1, 7 WMV2,
+ * 8 WMV3, 9-12 RealVideo 1-4, 13 AVS, 14 Theora, 15-17 MS-MPEG-4 v1-v3, 18 Motion JPEG,
+ * 19 Flash Video, 20 DV. Audio codecs: 0 MP2, 1 MP3, 2 AC-3, 3 AAC, 4 AMR-NB, 5 AMR-WB, 6 WMA1,
+ * 7 WMA2, 8 MS ADPCM, 9 IMA ADPCM, 10 Vorbis, 11 RealAudio 14.4, 12 RealAudio 28.8, 13 DTS,
+ * 14 DV audio, 15 Monkey's Audio, 16 DVD PCM, 17 PCM 16-bit LE, 18 PCM 16-bit BE, 19 FLAC.
+ * A container or codec that this FFmpeg cannot write fails at VexaInitializeEncoder. */
+
+/* Opaque encoder handle. */
+typedef struct MediaEncoder MediaEncoder;
+
+/* Fill a record with the defaults of a container (id 1: the VCD settings; others: all zero but
+ * formatId) / check a record. The two are meant for one thread at a time. */
+VEXA_CODECS_API int32_t VexaGetDefaultFmtContext(int32_t formatId, FmtContext *context);
+VEXA_CODECS_API int32_t VexaCheckFmtContext(FmtContext *context);
+
+/* Creates the output file and writes its header; null on failure (no file is left behind). */
+VEXA_CODECS_API MediaEncoder *VexaInitializeEncoder(FmtContext *context);
+
+/* Encodes one picture of 32-bit pixels (bytes B, G, R, A); pixelFormat must be 1. Rows are
+ * width x 4 bytes; what lies outside the encoded size is ignored. */
+VEXA_CODECS_API int32_t VexaAddVideoFrame(int32_t width, int32_t height, int32_t pixelFormat, const uint8_t *data,
+                                          int32_t unused, MediaEncoder *encoder);
+/* The same from a VideoFrame; a negative stride reads a bottom-up picture. */
+VEXA_CODECS_API int32_t VexaAddVideoFrameEx(const VideoFrame *frame, MediaEncoder *encoder);
+/* 1 if value is non-zero; video is closed by VexaDeInitializeEncoder. */
+VEXA_CODECS_API int32_t VexaCloseVideo(int32_t value);
+
+/* Adds interleaved samples in the record's format, rate and channel count; any byte count. */
+VEXA_CODECS_API int32_t VexaAddAudioFrame(const uint8_t *data, int32_t size, MediaEncoder *encoder);
+/* Encodes the buffered partial frame: shorter where the encoder allows it, else padded with
+ * silence. */
+VEXA_CODECS_API int32_t VexaCloseAudio(MediaEncoder *encoder);
+/* Drains the encoders, writes the trailer, closes the file and frees the handle (always). */
+VEXA_CODECS_API int32_t VexaDeInitializeEncoder(MediaEncoder *encoder);
 
 #endif
