@@ -187,10 +187,19 @@ void TBaseObjList::Insert(int index, std::unique_ptr<TProjObj> item)
     CheckIndex(index, Count() + 1);
     if (!item)
         throw AppError(QStringLiteral("Cannot add an empty item to a list"));
+    if (!AcceptsItem(*item))
+        throw AppError(QStringLiteral("A %1 cannot be put into a %2")
+                           .arg(QLatin1String(item->metaObject()->className()),
+                                QLatin1String(metaObject()->className())));
     TProjObj *added = item.release();
     m_items.insert(index, added);
     added->SetOwner(this);
     added->Changed();
+}
+
+bool TBaseObjList::AcceptsItem(const TProjObj &) const
+{
+    return true;
 }
 
 void TBaseObjList::Delete(int index)
@@ -330,6 +339,11 @@ void TBaseObjList::Changed()
 // ---- TProjObjList ---------------------------------------------------------------------------
 
 TProjObjList::TProjObjList(QObject *owner) : TBaseObjList(owner) {}
+
+bool TProjObjList::AcceptsItem(const TProjObj &item) const
+{
+    return item.metaObject()->inherits(m_itemClass);
+}
 
 void TProjObjList::LoadFromNode(pugi::xml_node node)
 {

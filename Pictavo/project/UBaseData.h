@@ -90,7 +90,7 @@ public:
     int IndexOf(const TProjObj *item) const;
 
     // Takes ownership, sets the item's Owner to this list and reports the change through the
-    // item. Returns the new index.
+    // item. Returns the new index. An item the list does not hold (AcceptsItem) raises AppError.
     int Add(std::unique_ptr<TProjObj> item);
     void Insert(int index, std::unique_ptr<TProjObj> item);
     void Delete(int index);
@@ -110,6 +110,7 @@ public:
     virtual void Changed();
 
 protected:
+    virtual bool AcceptsItem(const TProjObj &item) const;
     // Creates an item of `itemClass` owned by this list (not yet added).
     std::unique_ptr<TProjObj> CreateItem(const QMetaObject *itemClass);
     // Frees every item without reporting a change.
@@ -142,6 +143,8 @@ public:
     void LoadFromNode(pugi::xml_node node) override;
 
 protected:
+    // Only items of ItemClass or its descendants.
+    bool AcceptsItem(const TProjObj &item) const override;
     void SetItemClass(const QMetaObject *itemClass) { m_itemClass = itemClass; }
 
 private:

@@ -138,7 +138,7 @@ TEST(Lists, EveryOperationMarksAndRemovedItemsAreFreed)
     EXPECT_EQ(images.Count(), 0);
 }
 
-TEST(Lists, IndexesOutsideTheListRaise)
+TEST(Lists, IndexesOutsideTheListAndForeignItemsRaise)
 {
     TImageObjList images;
     images.Add(photo(1));
@@ -146,6 +146,7 @@ TEST(Lists, IndexesOutsideTheListRaise)
     EXPECT_THROW(images.Delete(-1), AppError);
     EXPECT_THROW(images.Move(0, 1), AppError);
     EXPECT_THROW(images.Insert(2, photo(2)), AppError);
+    EXPECT_THROW(images.Add(std::make_unique<TAudio>()), AppError); // not a photo
     EXPECT_EQ(images.Count(), 1);
     try {
         images.Exchange(0, 4);
