@@ -11,6 +11,12 @@
 
 namespace {
 
+// How much larger than the copy the picture is decoded where the format can reduce while
+// decoding. JPEG reduction in the DCT is a block filter; leaving at least this much of the
+// shrink to the Lanczos filter keeps the copy as sharp and clean as a reduction from the full
+// picture, at a fraction of the decoding time.
+constexpr double kDecodeMargin = 1.5;
+
 // The size of a width x height picture fitted into the box: kept when it fits, else scaled
 // down keeping its aspect ratio, truncating, the height filling the box on a tie.
 QSize FitToBox(long long width, long long height, long long maxWidth, long long maxHeight)
@@ -67,7 +73,7 @@ int32_t SetImageSize(const char16_t *sourcePath, const char16_t *destPath, int m
             return 0;
         const QSize fitted = FitToBox(size.width(), size.height(), maxWidth, maxHeight);
         if (decoded.isNull())
-            decoded = file.Read(fitted);
+            decoded = file.Read((QSizeF(fitted) * kDecodeMargin).toSize());
         if (decoded.isNull())
             return 0;
         CQtImageImp source(std::move(decoded));
