@@ -1,6 +1,7 @@
 // Entry point of the gallery maker.
 
 #include "UCommonPart.h"
+#include "UMain.h"
 #include "project/UPublicFunction.h"
 #include "publish/HeadlessPublish.h"
 
@@ -23,7 +24,8 @@ int printVersion()
 
 int printUsage()
 {
-    std::fprintf(stderr, "usage: Pictavo --version\n"
+    std::fprintf(stderr, "usage: Pictavo [PROJECT.vlpj]\n"
+                         "       Pictavo --version\n"
                          "       Pictavo --publish PROJECT.vlpj --kind swf|exe|html|scr --output PATH [--size WxH]\n");
     return 2;
 }
@@ -32,6 +34,9 @@ int printUsage()
 
 int main(int argc, char *argv[])
 {
+    // Without an option the gallery maker opens its window (with an optional project path).
+    if (argc < 2 || argv[1][0] != '-')
+        return RunGalleryMaker(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(ProductTitle());
     const QStringList arguments = app.arguments().mid(1);

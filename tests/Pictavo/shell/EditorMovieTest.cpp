@@ -1,0 +1,112 @@
+// The editor UI movie played by the real control, offscreen: it announces itself, shows the
+// photos the host sends, and its own actions reach the host's commands.
+
+#include "ShellFixture.h"
+#include "ShockwaveEx.h"
+#include "UPhotoList.h"
+#include "platform/QuickFlashPlayer.h"
+#include "platform/WindowMessages.h"
+
+#include <QElapsedTimer>
+#include <QQuickItem>
+
+namespace {
+
+template <typename Done>
+bool waitFor(Done done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+} // namespace
+
+class EditorMovieTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        WriteTestFile(ProgramDir() + QStringLiteral("libavcodec.dll"),
+                      ReadTestFile(QStringLiteral(LUMIVUE_SOURCE_DIR "/data/editor/EditorUI.qml")));
+        WriteTestFile(ProgramDir() + QStringLiteral("Res/TemplateXML.xml"),
+                      "<?xml version=\"1.0\"?><ProjName><Templates>"
+                      "<Template><TemplateID>7</TemplateID><TemplateName>Wall</TemplateName>"
+                      "<MD5O>1715</MD5O><CRTS>10515</CRTS><mousedrag>True</mousedrag>"
+                      "<autocursor>True</autocursor><autoscroll>True</autoscroll>"
+                      "<usespotlight>True</usespotlight></Template></Templates></ProjName>");
+    }
+
+    TFrmmain &OpenMovieWindow(QStringList parameters)
+    {
+        window = std::make_unique<TFrmmain>(
+            [] { return std::unique_ptr<TShockwaveFlash>(std::make_unique<TQuickFlashPlayer>()); },
+            std::move(parameters));
+        auto recording = std::make_unique<TRecordingFeatures>();
+        features = recording.get();
+        window->SetFeatures(std::move(recording));
+        return *window;
+    }
+
+    QQuickItem *Movie()
+    {
+        auto &player = static_cast<TQuickFlashPlayer &>(window->FlashControl()->Player());
+        return player.RootItem();
+    }
+
+    // Runs one of the movie's own functions, as its buttons do.
+    void MovieAction(const char *function, const QVariantList &arguments = {})
+    {
+        if (arguments.isEmpty())
+            QMetaObject::invokeMethod(Movie(), function);
+        else
+            QMetaObject::invokeMethod(Movie(), function, Q_ARG(QVariant, arguments[0]),
+                                      Q_ARG(QVariant, arguments.value(1)));
+    }
+};
+
+TEST_F(EditorMovieTest, PhotosAddedAndDeletedThroughTheMovie)
+{
+    const QString project = TestDir() + QStringLiteral("trip.vlpj");
+    WriteTestFile(project, "<Plexo/>");
+    TFrmmain &main = OpenMovieWindow({project});
+    main.show();
+    ASSERT_NE(Movie(), nullptr);
+    // "InitComplate" arrived: the project of the command line is opened.
+    ASSERT_TRUE(waitFor([&] { return !features->calls.isEmpty(); }));
+    EXPECT_EQ(features->calls, QStringList({QStringLiteral("OpenProject ") + project}));
+
+    prompts.files = {{MakePicture(QStringLiteral("a.png"), 300, 200), MakePicture(QStringLiteral("b.jpg"), 200, 300)}};
+    MovieAction("send", {QStringLiteral("AddPhoto"), QVariantList()});
+    ASSERT_TRUE(waitFor([&] { return Movie()->property("photoCount").toInt() == 2; }));
+    EXPECT_EQ(main.Project().Images()->Count(), 2);
+
+    MovieAction("selectOnly", {0});
+    MovieAction("deleteSelected");
+    ASSERT_TRUE(waitFor([&] { return main.Project().Images()->Count() == 1; }));
+    EXPECT_EQ(Movie()->property("photoCount").toInt(), 1);
+    EXPECT_EQ(main.Project().Images()->Items(0)->SrcFile(), TestDir() + QStringLiteral("b.jpg"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(EditorMovieTest, TemplateChoiceReachesTheProjectAndSettingsReachTheMovie)
+{
+    TFrmmain &main = OpenMovieWindow({});
+    ASSERT_NE(Movie(), nullptr);
+    MovieAction("chooseTemplate", {0});
+    ASSERT_TRUE(waitFor([&] { return main.TemplateSelected(); }));
+    EXPECT_EQ(main.Project().Template()->TemplateID(), 7);
+    EXPECT_EQ(main.Project().Template()->SelectOffset(), 1200u);
+    EXPECT_EQ(main.Project().Template()->SelectSize(), 10000u);
+
+    main.Project().Template()->SetDragType(st_Auto);
+    SendWindowMessage(&main, WindowMessage::TemplateChanged, 0, 1);
+    EXPECT_EQ(Movie()->property("templateInfo").toMap().value(QStringLiteral("dragtype")).toString(),
+              QStringLiteral("auto move"));
+
+    // Calling a function the movie lacks is an error for the caller.
+    EXPECT_THROW(main.FlashControl()->CallFunction(MakeInvokeText(QStringLiteral("NoSuchFunction"))), AppError);
+    EXPECT_NO_THROW(main.FlashControl()->StopPlay());
+}
