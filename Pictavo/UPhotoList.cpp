@@ -31,6 +31,14 @@ bool setImageSize(const QString &source, const QString &destination, int width, 
                             JpegType, JpegQuality) == 1;
 }
 
+// Preview image `number` made from `source`; a failure leaves it missing.
+void writePreview(const QString &source, int number)
+{
+    const QString preview = PreviewImagePath(number);
+    QDir().mkpath(QFileInfo(preview).absolutePath());
+    setImageSize(source, preview, PreviewWidth, PreviewHeight);
+}
+
 // <work folder><name><suffix>, numbered from the part of the name before its first "." when
 // a file of that name exists.
 QString workFileName(const QString &source, const QString &suffix)
@@ -183,7 +191,7 @@ QString ImportPhotos(TProjItem &project, const QStringList &files, QProgressBar 
         showProgress(bar, i + 1, files.size());
         const int count = project.Images()->Count();
         if (count <= PreviewImageCount && !liesInPreviewFolder(file))
-            setImageSize(file, PreviewImagePath(count), PreviewWidth, PreviewHeight);
+            writePreview(file, count);
     }
     if (progressBar)
         progressBar->hide();
@@ -233,8 +241,7 @@ void RefillPreviewImages(const TProjItem &project)
         if (QFile::exists(preview))
             continue;
         const TImageObj *photo = project.Images()->Items(from--);
-        setImageSize(photo->ISEdit() ? photo->EditFile() : photo->SrcFile(), preview,
-                     PreviewWidth, PreviewHeight);
+        writePreview(photo->ISEdit() ? photo->EditFile() : photo->SrcFile(), k);
     }
 }
 
@@ -260,7 +267,7 @@ QString ReloadPhotosXml(TProjItem &project, QProgressBar *progressBar)
         elements += photoElement(thumbnail, photo->SrcFile(), photo->ID());
         showProgress(progressBar, i + 1, count);
         if (i < PreviewImageCount)
-            setImageSize(photo->SrcFile(), PreviewImagePath(i + 1), PreviewWidth, PreviewHeight);
+            writePreview(photo->SrcFile(), i + 1);
     }
     if (progressBar)
         progressBar->hide();

@@ -4,7 +4,6 @@
 #include "ParseFlashFunc.h"
 
 #include <QFile>
-#include <QMetaMethod>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -22,20 +21,6 @@ QString componentErrors(const QQmlComponent &component)
     for (const QQmlError &error : component.errors())
         lines << error.toString();
     return lines.join(u'\n');
-}
-
-// The movie's root function `name` taking exactly `arity` arguments.
-QMetaMethod findFunction(const QObject *root, const QString &name, qsizetype arity)
-{
-    const QMetaObject *meta = root->metaObject();
-    const QByteArray wanted = name.toUtf8();
-    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
-        const QMetaMethod method = meta->method(i);
-        if (method.methodType() == QMetaMethod::Method && method.name() == wanted &&
-            method.parameterCount() == arity)
-            return method;
-    }
-    return {};
 }
 
 } // namespace
@@ -109,33 +94,17 @@ QString TQuickFlashPlayer::CallFunction(const QString &request)
     QObject *root = RootItem();
     if (!root)
         throw AppError(QStringLiteral("The editor UI movie is not loaded."));
-    const QMetaMethod function = findFunction(root, invoke->function, invoke->arguments.size());
-    if (!function.isValid() || invoke->arguments.size() > 3)
-        throw AppError(QStringLiteral("The editor UI has no function %1 with %2 argument(s).")
-                           .arg(invoke->function)
-                           .arg(invoke->arguments.size()));
-    const QStringList &args = invoke->arguments;
+    // The movie registers the functions the host may call under their names; a name it has
+    // not registered is an error for the caller.
+    QVariant known;
+    QMetaObject::invokeMethod(root, "hasCallback", Q_RETURN_ARG(QVariant, known),
+                              Q_ARG(QVariant, invoke->function));
+    if (!known.toBool())
+        throw AppError(QStringLiteral("The editor UI has no function %1.").arg(invoke->function));
     QVariant result;
-    bool called = false;
-    switch (args.size()) {
-    case 1:
-        called = function.invoke(root, Qt::DirectConnection, Q_RETURN_ARG(QVariant, result),
-                                 Q_ARG(QVariant, args[0]));
-        break;
-    case 2:
-        called = function.invoke(root, Qt::DirectConnection, Q_RETURN_ARG(QVariant, result),
-                                 Q_ARG(QVariant, args[0]), Q_ARG(QVariant, args[1]));
-        break;
-    case 3:
-        called = function.invoke(root, Qt::DirectConnection, Q_RETURN_ARG(QVariant, result),
-                                 Q_ARG(QVariant, args[0]), Q_ARG(QVariant, args[1]),
-                                 Q_ARG(QVariant, args[2]));
-        break;
-    default:
-        called = function.invoke(root, Qt::DirectConnection, Q_RETURN_ARG(QVariant, result));
-        break;
-    }
-    if (!called)
+    if (!QMetaObject::invokeMethod(root, "invokeCallback", Q_RETURN_ARG(QVariant, result),
+                                   Q_ARG(QVariant, invoke->function),
+                                   Q_ARG(QVariant, QVariant(invoke->arguments))))
         throw AppError(QStringLiteral("Calling %1 in the editor UI failed.").arg(invoke->function));
     return result.toString();
 }

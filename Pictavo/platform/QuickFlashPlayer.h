@@ -2,7 +2,8 @@
 // The control that plays the editor UI movie: a QML document (whatever its file is called) shown
 // in a QQuickWidget. The movie reaches its host through the context object "flashHost", whose
 // call(request) delivers an external-call request; the host reaches the movie's root functions
-// through CallFunction.
+// through CallFunction: the movie's root offers hasCallback(name) and invokeCallback(name, args)
+// for the functions it registered under the names the host uses.
 
 #include "ShockwaveFlash.h"
 

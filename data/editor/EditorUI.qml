@@ -12,6 +12,7 @@ Rectangle {
     // ---- state the host and tests read -------------------------------------------------------
     property int mainIndex: 0
     readonly property int photoCount: photos.count
+    readonly property int templateCount: templates.count
     property int selectedTemplate: -1
     property var templateInfo: ({ usebgimage: "0", colorvalue: "0", bgimage: "", useframe: "0",
                                   uselight: "1", usefill: "0", autodelay: "5", dragtype: "drag move" })
@@ -63,11 +64,38 @@ Rectangle {
     }
 
     // ---- functions the host calls ------------------------------------------------------------
-    function ChangMainIndex(index) { mainIndex = Number(index) || 0; return "" }
+    // The host calls functions by their registered names (QML method names must start in lower
+    // case, the host's names do not).
+    property var callbacks: ({})
 
-    function ClearAllImage(unused) { photos.clear(); lastSelected = -1; return "" }
+    function registerCallbacks() {
+        callbacks = {
+            "ChangMainIndex": function(index) { return changMainIndex(index) },
+            "ClearAllImage": function(unused) { return clearAllImage(unused) },
+            "AddPhoto": function(xml) { return addPhoto(xml) },
+            "UpdateThumbImg": function(path, position) { return updateThumbImg(path, position) },
+            "SetTemplateInfo": function(xml) { return setTemplateInfo(xml) },
+            "ReLoadSelectedTemplate": function(unused) { return reLoadSelectedTemplate(unused) },
+            "SetReLoadImage": function(unused) { return setReLoadImage(unused) },
+            "PopuRightMenu": function(unused) { return popuRightMenu(unused) },
+            "PreViewFlash": function(path) { return preViewFlash(path) }
+        }
+    }
 
-    function AddPhoto(xml) {
+    function hasCallback(name) {
+        return callbacks.hasOwnProperty(name)
+    }
+
+    function invokeCallback(name, args) {
+        var result = callbacks[name].apply(null, args)
+        return result === undefined ? "" : String(result)
+    }
+
+    function changMainIndex(index) { mainIndex = Number(index) || 0; return "" }
+
+    function clearAllImage(unused) { photos.clear(); lastSelected = -1; return "" }
+
+    function addPhoto(xml) {
         var text = String(xml)
         var at = 0
         while (true) {
@@ -86,7 +114,7 @@ Rectangle {
         return ""
     }
 
-    function UpdateThumbImg(path, position) {
+    function updateThumbImg(path, position) {
         var index = Number(position)
         if (index >= 0 && index < photos.count) {
             photos.setProperty(index, "thumb", String(path))
@@ -95,7 +123,7 @@ Rectangle {
         return ""
     }
 
-    function SetTemplateInfo(xml) {
+    function setTemplateInfo(xml) {
         var text = String(xml)
         var info = {}
         for (var key in templateInfo)
@@ -104,18 +132,18 @@ Rectangle {
         return ""
     }
 
-    function ReLoadSelectedTemplate(unused) { swing.restart(); return "" }
+    function reLoadSelectedTemplate(unused) { swing.restart(); return "" }
 
-    function SetReLoadImage(unused) { previewStamp += 1; return "" }
+    function setReLoadImage(unused) { previewStamp += 1; return "" }
 
-    function PopuRightMenu(unused) {
+    function popuRightMenu(unused) {
         contextMenu.x = Math.min(pointer.mouseX, movie.width - contextMenu.width)
         contextMenu.y = Math.min(pointer.mouseY, movie.height - contextMenu.height)
         contextMenu.visible = true
         return ""
     }
 
-    function PreViewFlash(path) { previewMovie = String(path); mainIndex = 3; return "" }
+    function preViewFlash(path) { previewMovie = String(path); mainIndex = 3; return "" }
 
     // ---- photo list actions ------------------------------------------------------------------
     function selectOnly(index) {
@@ -188,6 +216,7 @@ Rectangle {
     }
 
     Component.onCompleted: {
+        registerCallbacks()
         loadTemplates()
         send("InitComplate", [])
     }
@@ -262,7 +291,9 @@ Rectangle {
                     Image {
                         anchors.fill: parent
                         anchors.margins: wall.framed ? 3 : 0
-                        source: "Images/testPic" + (index + 1) + ".jpeg?" + movie.previewStamp
+                        // Loaded while the template page shows; the stamp makes changed files load again.
+                        source: movie.mainIndex === 1
+                                ? "Images/testPic" + (index + 1) + ".jpeg?" + movie.previewStamp : ""
                         cache: false
                         asynchronous: false
                         fillMode: Image.PreserveAspectCrop
@@ -465,7 +496,8 @@ Rectangle {
                 }
                 Text {
                     anchors { left: parent.left; bottom: parent.bottom; margins: 10 }
-                    text: movie.selectedTemplate < 0 ? "Choose a template on the left"
+                    text: movie.selectedTemplate < 0 || movie.selectedTemplate >= templates.count
+                          ? "Choose a template on the left"
                           : templates.get(movie.selectedTemplate).name + "  \u2013  " + movie.templateInfo.dragtype
                     color: "#e0e0e0"; font.pixelSize: 12; style: Text.Outline; styleColor: "#202020"
                 }

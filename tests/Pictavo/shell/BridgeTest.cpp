@@ -178,8 +178,9 @@ TEST_F(BridgeTest, PreviewIsSizedToTheControlAndTheSizeIsRestored)
 {
     TFrmmain &main = OpenWindow();
     AddPhotoToProject(main.Project(), MakePicture(QStringLiteral("p.png")), {}, -1);
-    main.resize(900, 535 + 26 + 24);
-    main.ShapeWindow();
+    main.show();
+    main.resize(700, 535 + 26 + 24);
+    QCoreApplication::processEvents();
     ASSERT_EQ(control->Widget()->height(), 535);
     Command(QStringLiteral("PreViewFlash"));
     EXPECT_EQ(features->calls, QStringList({"Export 5 520x360"}));

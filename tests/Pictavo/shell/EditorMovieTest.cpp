@@ -59,11 +59,13 @@ protected:
     // Runs one of the movie's own functions, as its buttons do.
     void MovieAction(const char *function, const QVariantList &arguments = {})
     {
-        if (arguments.isEmpty())
-            QMetaObject::invokeMethod(Movie(), function);
-        else
+        switch (arguments.size()) {
+        case 0: QMetaObject::invokeMethod(Movie(), function); break;
+        case 1: QMetaObject::invokeMethod(Movie(), function, Q_ARG(QVariant, arguments[0])); break;
+        default:
             QMetaObject::invokeMethod(Movie(), function, Q_ARG(QVariant, arguments[0]),
-                                      Q_ARG(QVariant, arguments.value(1)));
+                                      Q_ARG(QVariant, arguments[1]));
+        }
     }
 };
 
@@ -95,6 +97,8 @@ TEST_F(EditorMovieTest, TemplateChoiceReachesTheProjectAndSettingsReachTheMovie)
 {
     TFrmmain &main = OpenMovieWindow({});
     ASSERT_NE(Movie(), nullptr);
+    // The movie reads the catalogue itself.
+    ASSERT_TRUE(waitFor([&] { return Movie()->property("templateCount").toInt() == 1; }));
     MovieAction("chooseTemplate", {0});
     ASSERT_TRUE(waitFor([&] { return main.TemplateSelected(); }));
     EXPECT_EQ(main.Project().Template()->TemplateID(), 7);

@@ -5,6 +5,7 @@
 #include "UPhotoList.h"
 #include "platform/SingleInstance.h"
 #include "platform/WindowMessages.h"
+#include "project/UPublicFunction.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -67,6 +68,7 @@ TEST_F(MainWindowTest, RecentFoldersFileIsUsedOnlyWithExactlyThreeLines)
     }
     EXPECT_TRUE(QFileInfo(working).isDir());
 
+    WriteTestFile(file, "a\r\nb\r\nc\r\n");
     TRecentFolders folders;
     folders.Load();
     folders.SetFolder(TRecentFolders::OutputFolder, QStringLiteral("/out"));

@@ -98,6 +98,7 @@ TEST_F(PhotoListTest, ThumbnailNamesAreNumberedWhenTaken)
 TEST_F(PhotoListTest, ImportStopsAtTheLimitAndShowsTheLimitMessage)
 {
     TFrmmain &main = OpenWindow();
+    main.show();
     for (int i = 0; i < 490; ++i)
         AddPhotoToProject(main.Project(), QStringLiteral("/p/%1.jpg").arg(i), {}, -1);
     const QStringList files = MakePictures(20);
