@@ -130,6 +130,7 @@ TFrmmain::TFrmmain(const FlashControlFactory &makeControl, QStringList parameter
     CreateFlashControl(makeControl);
     ShapeWindow();
     m_labCaption->setText(ProductTitle());
+    m_labCaption->adjustSize();
     setWindowTitle(ProductTitle());
     QCoreApplication::setApplicationName(ProductTitle());
 }
@@ -148,6 +149,8 @@ void TFrmmain::BuildControls()
 {
     setFont(QFont(QStringLiteral("Tahoma"), 8));
     resize(985, 720);
+    if (const QScreen *display = screen())
+        move(display->availableGeometry().center() - rect().center());
 
     m_topPanel = new QWidget(this);
     m_topPanel->setObjectName(QStringLiteral("TopPanel"));

@@ -12,7 +12,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QSet>
+#include <QThreadPool>
 #include <algorithm>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -39,14 +42,41 @@ void writePreview(const QString &source, int number)
     setImageSize(source, preview, PreviewWidth, PreviewHeight);
 }
 
-// <work folder><name><suffix>, numbered from the part of the name before its first "." when
-// a file of that name exists.
-QString workFileName(const QString &source, const QString &suffix)
+// <work folder><name><suffix>, numbered from the part of the name before its first "." when a
+// file of that name exists or the name is in `reserved`.
+QString workFileName(const QString &source, const QString &suffix,
+                     const QSet<QString> &reserved = {})
 {
     const QString folder = WorkFolder();
     const QString name = QFileInfo(source).completeBaseName() + suffix;
-    return UniqueFileName(folder + name, name.section(u'.', 0, 0), QStringLiteral(".jpeg"));
+    const QString base = name.section(u'.', 0, 0);
+    QString candidate = folder + name;
+    for (int n = 1; reserved.contains(candidate) || QFileInfo::exists(candidate); ++n)
+        candidate = folder + base + QStringLiteral("(%1).jpeg").arg(n);
+    return candidate;
 }
+
+// One picture of an import: its thumbnail and preview image are made on a worker thread, under
+// names planned in the import's order.
+struct ImportJob {
+    QString file;
+    QString thumbnail;
+    QString preview; // empty: the picture gives no preview image
+    std::promise<bool> made;
+    std::future<bool> thumbnailMade = made.get_future();
+};
+
+// Waits for every job before they are freed, however the import ends.
+struct JobsGuard {
+    std::vector<std::unique_ptr<ImportJob>> &jobs;
+    ~JobsGuard()
+    {
+        for (auto &job : jobs) {
+            if (job->thumbnailMade.valid())
+                job->thumbnailMade.wait();
+        }
+    }
+};
 
 QString photoElement(const QString &thumbnail, const QString &source, int id)
 {
@@ -182,16 +212,60 @@ QString ImportPhotos(TProjItem &project, const QStringList &files, QProgressBar 
         bar->setValue(0);
         bar->show();
     }
+    // Plan every accepted file's thumbnail name and preview image as the serial import would
+    // (each name taken before the next is chosen), then convert on all cores.
+    const int before = project.Images()->Count();
+    const qsizetype accepted = std::min<qsizetype>(files.size(), std::max(0, MaxPhotos - before));
+    QDir().mkpath(WorkFolder());
+    std::vector<std::unique_ptr<ImportJob>> jobs;
+    JobsGuard guard{jobs};
+    QSet<QString> reserved;
+    for (qsizetype i = 0; i < accepted; ++i) {
+        auto job = std::make_unique<ImportJob>();
+        job->file = files[i];
+        job->thumbnail = workFileName(job->file, QStringLiteral("_thumb.jpeg"), reserved);
+        reserved.insert(job->thumbnail);
+        const int number = before + int(i) + 1;
+        if (number <= PreviewImageCount && !liesInPreviewFolder(job->file)) {
+            job->preview = PreviewImagePath(number);
+            QDir().mkpath(QFileInfo(job->preview).absolutePath());
+        }
+        jobs.push_back(std::move(job));
+    }
+    for (auto &job : jobs) {
+        ImportJob *work = job.get();
+        QThreadPool::globalInstance()->start([work] {
+            const bool made = setImageSize(work->file, work->thumbnail, ThumbWidth, ThumbHeight);
+            if (!work->preview.isEmpty())
+                setImageSize(work->file, work->preview, PreviewWidth, PreviewHeight);
+            work->made.set_value(made);
+        });
+    }
+
     QString elements;
-    for (qsizetype i = 0; i < files.size() && project.Images()->Count() < MaxPhotos; ++i) {
-        const QString &file = files[i];
-        const QString thumbnail = MakeThumbnail(file, ThumbWidth, ThumbHeight);
-        const int id = AddPhotoToProject(project, file, thumbnail, -1);
-        elements += photoElement(thumbnail, file, id);
+    const auto add = [&](qsizetype i, const QString &thumbnail) {
+        const int id = AddPhotoToProject(project, files[i], thumbnail, -1);
+        elements += photoElement(thumbnail, files[i], id);
         showProgress(bar, i + 1, files.size());
-        const int count = project.Images()->Count();
-        if (count <= PreviewImageCount && !liesInPreviewFolder(file))
-            writePreview(file, count);
+    };
+    for (qsizetype i = 0; i < accepted; ++i) {
+        if (jobs[size_t(i)]->thumbnailMade.get()) {
+            add(i, jobs[size_t(i)]->thumbnail);
+            continue;
+        }
+        // A thumbnail that could not be made frees its name, so the names planned after it
+        // may be wrong: the rest of the import runs one picture after the other.
+        add(i, files[i]);
+        for (qsizetype j = i + 1; j < accepted; ++j) {
+            jobs[size_t(j)]->thumbnailMade.wait();
+            QFile::remove(jobs[size_t(j)]->thumbnail);
+        }
+        for (qsizetype j = i + 1; j < accepted; ++j) {
+            add(j, MakeThumbnail(files[j], ThumbWidth, ThumbHeight));
+            if (!jobs[size_t(j)]->preview.isEmpty())
+                setImageSize(files[j], jobs[size_t(j)]->preview, PreviewWidth, PreviewHeight);
+        }
+        break;
     }
     if (progressBar)
         progressBar->hide();

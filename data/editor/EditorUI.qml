@@ -343,7 +343,7 @@ Rectangle {
                 id: photoTools
                 x: 14; y: 12
                 spacing: 8
-                Button { text: "Add Photos"; accent: true; onClicked: movie.send("AddPhoto", []) }
+                Button { objectName: "addPhotos"; text: "Add Photos"; accent: true; onClicked: movie.send("AddPhoto", []) }
                 Button { text: "Delete"; onClicked: movie.deleteSelected() }
                 Button { text: "Edit"; onClicked: if (movie.lastSelected >= 0) movie.send("EditPhoto", [movie.lastSelected]) }
                 Button { text: "Caption"; onClicked: if (movie.lastSelected >= 0) movie.send("SetDesction", [movie.lastSelected]) }

@@ -95,6 +95,24 @@ TEST_F(PhotoListTest, ThumbnailNamesAreNumberedWhenTaken)
     EXPECT_EQ(MakeThumbnail(broken, 240, 180), broken);
 }
 
+TEST_F(PhotoListTest, ImportNamesFollowTheOrderAlsoAfterAFailedThumbnail)
+{
+    TProjItem project;
+    const QString broken = TestDir() + QStringLiteral("x/a.png");
+    WriteTestFile(broken, "not a picture");
+    const QStringList files{MakePicture(QStringLiteral("w/a.png")), broken,
+                            MakePicture(QStringLiteral("y/a.png")), MakePicture(QStringLiteral("z/a.jpg"))};
+    ImportPhotos(project, files, nullptr);
+    ASSERT_EQ(project.Images()->Count(), 4);
+    EXPECT_EQ(project.Images()->Items(0)->ThumbFile(), WorkFolder() + QStringLiteral("a_thumb.jpeg"));
+    EXPECT_EQ(project.Images()->Items(1)->ThumbFile(), broken);
+    EXPECT_EQ(project.Images()->Items(2)->ThumbFile(), WorkFolder() + QStringLiteral("a_thumb(1).jpeg"));
+    EXPECT_EQ(project.Images()->Items(3)->ThumbFile(), WorkFolder() + QStringLiteral("a_thumb(2).jpeg"));
+    EXPECT_FALSE(QFileInfo::exists(WorkFolder() + QStringLiteral("a_thumb(3).jpeg")));
+    EXPECT_FALSE(QFileInfo::exists(PreviewImagePath(2)));
+    EXPECT_TRUE(QFileInfo::exists(PreviewImagePath(4)));
+}
+
 TEST_F(PhotoListTest, ImportStopsAtTheLimitAndShowsTheLimitMessage)
 {
     TFrmmain &main = OpenWindow();
