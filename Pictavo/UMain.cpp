@@ -700,18 +700,9 @@ void TFrmmain::CmdPreViewFlash(const TFlashRequest &)
     m_features->Export(*this, 5);
 }
 
-int RunGalleryMaker(int argc, char **argv)
+std::optional<int> CheckBeforeWindow(const FlashControlFactory &makeControl,
+                                     const QStringList &parameters, TInstanceChannel &channel)
 {
-    TApplication app(argc, argv);
-    // The software scene graph draws the editor UI everywhere, also where OpenGL is missing.
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    const QStringList parameters = app.arguments().mid(1);
-    const FlashControlFactory makeControl = [] {
-        return std::unique_ptr<TShockwaveFlash>(std::make_unique<TQuickFlashPlayer>());
-    };
-
-    LoadProgramLanguage();
     try {
         makeControl();
     } catch (const std::exception &) {
@@ -723,15 +714,29 @@ int RunGalleryMaker(int argc, char **argv)
                 QUrl::fromLocalFile(ProgramFile(QStringLiteral("install_flash_player_ax.exe"))));
         return 1;
     }
+    if (channel.Claim())
+        return std::nullopt;
+    QList<InstanceMessage> messages{{WindowMessage::Restore, 0, 0, {}}};
+    if (!parameters.isEmpty())
+        messages << TInstanceChannel::CopyDataMessage(parameters.first());
+    channel.Forward(messages);
+    return 0;
+}
 
+int RunGalleryMaker(int argc, char **argv)
+{
+    TApplication app(argc, argv);
+    // The software scene graph draws the editor UI everywhere, also where OpenGL is missing.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    const QStringList parameters = app.arguments().mid(1);
+    const FlashControlFactory makeControl = [] {
+        return std::unique_ptr<TShockwaveFlash>(std::make_unique<TQuickFlashPlayer>());
+    };
+    LoadProgramLanguage();
     TInstanceChannel channel;
-    if (!channel.Claim()) {
-        QList<InstanceMessage> messages{{WindowMessage::Restore, 0, 0, {}}};
-        if (!parameters.isEmpty())
-            messages << TInstanceChannel::CopyDataMessage(parameters.first());
-        channel.Forward(messages);
-        return 0;
-    }
+    if (const std::optional<int> exitCode = CheckBeforeWindow(makeControl, parameters, channel))
+        return *exitCode;
 
     TFrmmain window(makeControl, parameters);
     QObject::connect(&channel, &TInstanceChannel::messageReceived, &window,

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -16,6 +17,7 @@ class TFlashRequest;
 class TMainFeatures;
 class TProjItem;
 class TShockwaveFlashEx;
+class TInstanceChannel;
 struct InstanceMessage;
 
 class TFrmmain final : public QWidget {
@@ -135,6 +137,12 @@ private:
     QToolButton *m_btnMax = nullptr, *m_btnMin = nullptr, *m_btnNormal = nullptr,
                 *m_btnClose = nullptr;
 };
+
+// The checks before the main window is made: a control can be created (otherwise the player
+// message, exit code 1) and no other instance runs (otherwise it gets this start's first
+// parameter and comes to the front, exit code 0). Nothing when the window may be made.
+std::optional<int> CheckBeforeWindow(const FlashControlFactory &makeControl,
+                                     const QStringList &parameters, TInstanceChannel &channel);
 
 // The program's start with its window: language, control check, single instance, main window,
 // event loop. Returns the exit code.

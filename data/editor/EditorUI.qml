@@ -361,6 +361,7 @@ Rectangle {
             }
             GridView {
                 id: grid
+                objectName: "photoGrid"
                 anchors { left: parent.left; right: parent.right; top: photoTools.bottom; bottom: parent.bottom; margins: 12 }
                 clip: true
                 cellWidth: 200; cellHeight: 196

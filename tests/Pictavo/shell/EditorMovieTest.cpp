@@ -8,6 +8,7 @@
 #include "platform/WindowMessages.h"
 
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QQuickItem>
 
 namespace {
@@ -56,6 +57,20 @@ protected:
         return player.RootItem();
     }
 
+    // A left-button drag on the movie's surface, from and to scene points.
+    void Drag(QPointF from, QPointF to)
+    {
+        QWidget *surface = window->FlashControl()->Widget();
+        const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, surface->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+            QCoreApplication::sendEvent(surface, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        for (int step = 1; step <= 5; ++step)
+            send(QEvent::MouseMove, from + (to - from) * step / 5.0, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+
     // Runs one of the movie's own functions, as its buttons do.
     void MovieAction(const char *function, const QVariantList &arguments = {})
     {
@@ -85,7 +100,14 @@ TEST_F(EditorMovieTest, PhotosAddedAndDeletedThroughTheMovie)
     ASSERT_TRUE(waitFor([&] { return Movie()->property("photoCount").toInt() == 2; }));
     EXPECT_EQ(main.Project().Images()->Count(), 2);
 
-    MovieAction("selectOnly", {0});
+    // Dragging the first thumbnail onto the second swaps them in the project too.
+    const auto *grid = Movie()->findChild<QQuickItem *>(QStringLiteral("photoGrid"));
+    ASSERT_NE(grid, nullptr);
+    const qreal cell = grid->property("cellWidth").toReal();
+    Drag(grid->mapToScene(QPointF(cell / 2, cell / 2)), grid->mapToScene(QPointF(cell * 1.5, cell / 2)));
+    ASSERT_TRUE(waitFor([&] { return main.Project().Images()->Items(0)->SrcFile().endsWith(QStringLiteral("b.jpg")); }));
+
+    // The dragged photo stays selected; deleting it from the movie removes it from the project.
     MovieAction("deleteSelected");
     ASSERT_TRUE(waitFor([&] { return main.Project().Images()->Count() == 1; }));
     EXPECT_EQ(Movie()->property("photoCount").toInt(), 1);

@@ -219,6 +219,42 @@ TEST_F(MainWindowTest, SecondInstanceForwardsItsPathToTheRunningOne)
               QString());
 }
 
+TEST_F(MainWindowTest, StartEndsWhenNoControlCanBeMadeOrAnotherInstanceRuns)
+{
+    const FlashControlFactory failing = []() -> std::unique_ptr<TShockwaveFlash> {
+        throw AppError(QStringLiteral("no Qt Quick"));
+    };
+    const FlashControlFactory working = [] {
+        return std::unique_ptr<TShockwaveFlash>(std::make_unique<TRecordingFlashControl>());
+    };
+    const QString name = uniqueChannelName();
+    TInstanceChannel first(name);
+    EXPECT_EQ(CheckBeforeWindow(failing, {}, first), 1);
+    EXPECT_EQ(prompts.messages, QStringList({LangText(QStringLiteral("msg_adobe_flash_player"))}));
+    EXPECT_EQ(prompts.captions, QStringList({LangText(QStringLiteral("msg_flash_player_detection"))}));
+    EXPECT_EQ(CheckBeforeWindow(working, {}, first), std::nullopt);
+
+    QList<InstanceMessage> received;
+    QObject::connect(&first, &TInstanceChannel::messageReceived,
+                     [&](const InstanceMessage &message) { received << message; });
+    TInstanceChannel second(name);
+    EXPECT_EQ(CheckBeforeWindow(working, {QStringLiteral("/p/trip.vlpj")}, second), 0);
+    waitFor([&] { return received.size() == 2; });
+    ASSERT_EQ(received.size(), 2);
+    EXPECT_EQ(received[0].message, quint32(WindowMessage::Restore));
+    EXPECT_EQ(TInstanceChannel::PathFromCopyData(received[1].data), QStringLiteral("/p/trip.vlpj"));
+}
+
+TEST_F(MainWindowTest, WithoutAControlTheWindowOpensAndSkipsUICalls)
+{
+    window = std::make_unique<TFrmmain>(
+        []() -> std::unique_ptr<TShockwaveFlash> { throw AppError(QStringLiteral("no Qt Quick")); },
+        QStringList());
+    EXPECT_EQ(window->FlashControl(), nullptr);
+    EXPECT_EQ(prompts.messages, QStringList({LangText(QStringLiteral("msg_you_need_the_last"))}));
+    EXPECT_NO_THROW(window->CallUI(QStringLiteral("ClearAllImage")));
+}
+
 TEST_F(MainWindowTest, ACrashedInstanceLeavesNothingThatBlocksTheNextStart)
 {
     const QString name = uniqueChannelName();
