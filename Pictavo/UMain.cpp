@@ -336,13 +336,25 @@ bool TFrmmain::eventFilter(QObject *watched, QEvent *event)
             BtnmaxClick();
         return true;
     }
-    if (watched != m_topPanel && watched != m_bottomPanel &&
-        event->type() == QEvent::MouseButtonPress && !isMaximized()) {
-        // Pressing the title bar or status bar pictures moves the window.
-        if (QWindow *handle = windowHandle())
-            handle->startSystemMove();
+    if (watched == m_topPanel || watched == m_bottomPanel)
+        return false;
+    // Dragging the title bar or status bar pictures moves the window. The move starts once the
+    // pointer has moved a little, so that a double click still reaches the title bar.
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_dragStart = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
         return true;
     }
+    if (event->type() == QEvent::MouseMove && m_dragStart && !isMaximized()) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        if ((at - *m_dragStart).manhattanLength() >= QApplication::startDragDistance()) {
+            m_dragStart.reset();
+            if (QWindow *handle = windowHandle())
+                handle->startSystemMove();
+        }
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease)
+        m_dragStart.reset();
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include "URecentFolders.h"
 #include "platform/ShockwaveFlash.h"
 
+#include <QPoint>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -123,6 +124,7 @@ private:
     QStringList m_parameters;
     QString m_projectFileName;
     bool m_templateSelected = false;
+    std::optional<QPoint> m_dragStart; // where a press on the title or status bar began
 
     QWidget *m_topPanel = nullptr;
     QWidget *m_pan = nullptr;

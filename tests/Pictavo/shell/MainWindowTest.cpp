@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QToolButton>
 #include <csignal>
@@ -100,6 +101,19 @@ TEST_F(MainWindowTest, WindowHasRoundedCornersAndMaximisesToTheWorkArea)
     QCoreApplication::processEvents();
     EXPECT_FALSE(main.isMaximized());
     EXPECT_TRUE(maximise->isVisibleTo(&main));
+
+    // A double click on the title bar toggles between maximised and normal.
+    auto *title = main.findChild<QLabel *>(QStringLiteral("Image3"));
+    const auto doubleClick = [&] {
+        QMouseEvent event(QEvent::MouseButtonDblClick, QPointF(40, 10), QPointF(40, 10),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(title, &event);
+        QCoreApplication::processEvents();
+    };
+    doubleClick();
+    EXPECT_TRUE(main.isMaximized());
+    doubleClick();
+    EXPECT_FALSE(main.isMaximized());
 }
 
 TEST_F(MainWindowTest, CloseQueryAsksOnlyForUnsavedPhotos)
