@@ -104,6 +104,14 @@ TEST_F(EditorMovieTest, PhotosAddedAndDeletedThroughTheMovie)
     const auto *grid = Movie()->findChild<QQuickItem *>(QStringLiteral("photoGrid"));
     ASSERT_NE(grid, nullptr);
     const qreal cell = grid->property("cellWidth").toReal();
+    const auto indexAt = [&](qreal x, qreal y) {
+        int index = -1;
+        QMetaObject::invokeMethod(const_cast<QQuickItem *>(grid), "indexAt", Q_RETURN_ARG(int, index),
+                                  Q_ARG(qreal, x), Q_ARG(qreal, y));
+        return index;
+    };
+    // The view lays its thumbnails out when it is next drawn.
+    ASSERT_TRUE(waitFor([&] { return indexAt(cell * 1.5, cell / 2) == 1; }));
     Drag(grid->mapToScene(QPointF(cell / 2, cell / 2)), grid->mapToScene(QPointF(cell * 1.5, cell / 2)));
     ASSERT_TRUE(waitFor([&] { return main.Project().Images()->Items(0)->SrcFile().endsWith(QStringLiteral("b.jpg")); }));
 
