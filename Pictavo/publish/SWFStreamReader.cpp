@@ -7,9 +7,11 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <zlib.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -164,12 +166,22 @@ void TSWFStreamReader::LoadFromStream(QIODevice &stream)
 void TSWFStreamReader::SaveToFile(const QString &fileName)
 {
     // Written beside the target and renamed over it, so a failure never leaves half a movie.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Not synced to disk: the movies written here are work files of a publish.
+    const QString partial = fileName + QStringLiteral(".partial");
+    QFile file(partial);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw AppError(QStringLiteral("Cannot create %1: %2").arg(fileName, file.errorString()));
-    SaveToStream(file);
-    if (!file.commit())
-        throw AppError(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+    try {
+        SaveToStream(file);
+        file.close();
+        if (file.error() != QFileDevice::NoError)
+            throw AppError(QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString()));
+        if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(fileName).constData()) != 0)
+            throw AppError(QStringLiteral("Cannot write %1: %2").arg(fileName, QString::fromLocal8Bit(strerror(errno))));
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
 }
 
 void TSWFStreamReader::WriteFixedHeader(QIODevice &stream)
