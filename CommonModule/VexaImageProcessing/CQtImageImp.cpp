@@ -217,6 +217,8 @@ bool CQtImageImp::DrawImageRect(CVexaImageImp *source, VexaRectF dest, VexaRectF
         const ResampledLayer layer = ResampleLanczos(premultiplied, src, dest, m_bitmap.size());
         if (layer.image.isNull()) // nothing of dest lies on this image
             return true;
+        if (BlendLayer(layer, m_bitmap))
+            return true;
         QPainter painter;
         if (!painter.begin(&m_bitmap))
             return false;

@@ -36,10 +36,13 @@ CPictureFile::CPictureFile(const QString &path) : m_file(path)
     if (!m_file.open(QIODevice::ReadOnly))
         return;
     if (IsJpeg(m_file)) {
-        const qint64 size = m_file.size();
+        qint64 size = m_file.size();
         const uchar *data = m_file.map(0, size);
-        if (!data)
-            return;
+        if (!data) {
+            m_bytes = m_file.readAll();
+            data = reinterpret_cast<const uchar *>(m_bytes.constData());
+            size = m_bytes.size();
+        }
         m_jpeg = std::make_unique<CJpegDecoder>(data, size_t(size));
         if (m_jpeg->IsValid())
             m_size = Upright(m_jpeg->StoredSize(), m_jpeg->Orientation() >= 5);

@@ -30,6 +30,7 @@ public:
 
 private:
     QFile m_file;
+    QByteArray m_bytes; // the file's content where it cannot be mapped
     std::unique_ptr<CJpegDecoder> m_jpeg;
     std::unique_ptr<QImageReader> m_reader;
     QSize m_size;

@@ -273,3 +273,40 @@ ResampledLayer ResampleLanczos(const QImage &picture, VexaRectF src, VexaRectF d
     layer.origin = QPoint(horizontal.first, vertical.first);
     return layer;
 }
+
+bool BlendLayer(const ResampledLayer &layer, QImage &target)
+{
+    const bool opaqueTarget = target.format() == QImage::Format_RGB32;
+    if (!opaqueTarget && target.format() != QImage::Format_ARGB32)
+        return false;
+    const QRect area = QRect(layer.origin, layer.image.size()) & target.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(layer.image.constScanLine(y - layer.origin.y())) +
+                           (area.left() - layer.origin.x());
+        auto *to = reinterpret_cast<QRgb *>(target.scanLine(y)) + area.left();
+        for (int x = 0; x < area.width(); ++x) {
+            const QRgb s = from[x];
+            const int sa = qAlpha(s);
+            if (sa == 255) {
+                to[x] = s;
+                continue;
+            }
+            if (sa == 0)
+                continue;
+            // Source over destination in premultiplied terms, back to straight alpha.
+            const QRgb d = to[x];
+            const int da = opaqueTarget ? 255 : qAlpha(d);
+            const int keep = 255 - sa;
+            const int outAlpha = sa + (da * keep + 127) / 255;
+            if (outAlpha == 0)
+                continue;
+            const auto channel = [&](int sc, int dc) {
+                const int premultiplied = sc * 255 + dc * da * keep / 255;
+                return std::min(255, (premultiplied + outAlpha / 2) / outAlpha);
+            };
+            to[x] = qRgba(channel(qRed(s), qRed(d)), channel(qGreen(s), qGreen(d)),
+                          channel(qBlue(s), qBlue(d)), opaqueTarget ? 255 : outAlpha);
+        }
+    }
+    return true;
+}

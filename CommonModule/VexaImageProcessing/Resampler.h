@@ -18,3 +18,7 @@ struct ResampledLayer {
 // touches; those only partly inside dest get the covered fraction as alpha.
 ResampledLayer ResampleLanczos(const QImage &picture, VexaRectF src, VexaRectF dest,
                                QSize canvasSize);
+
+// Blends the layer over target (Format_ARGB32 or Format_RGB32) with its top-left corner at
+// origin, in this thread. False when target has another format.
+bool BlendLayer(const ResampledLayer &layer, QImage &target);

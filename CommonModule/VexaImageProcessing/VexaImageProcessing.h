@@ -62,7 +62,8 @@ typedef void (*VexaLogCallback)(const char16_t *message);
  * quality. The extension of destPath's file name is replaced by the type's extension. A null or
  * empty destPath writes beside the source, under the source's name with that extension; writing
  * over the source works. EXIF orientation is applied. Safe to call from several threads at once;
- * needs no other set-up. Returns 1 on success, 0 on failure (and then leaves no output file). */
+ * needs no other set-up. Returns 1 on success, 0 on failure; a failure writes no file and leaves
+ * an existing file at the destination as it was. */
 VEXA_IMAGE_API int32_t VexaSetImageSize(const char16_t *sourcePath, const char16_t *destPath,
                                         int32_t maxWidth, int32_t maxHeight, int32_t outType,
                                         int32_t quality);

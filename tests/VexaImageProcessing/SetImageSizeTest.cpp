@@ -52,9 +52,9 @@ TEST_F(SetImageSizeTest, FitsIntoTheBoxKeepingTheAspectRatio)
         {{1000, 750}, {640, 480}, {640, 480}}, // a tie: the height fills the box
         {{1000, 500}, {640, 480}, {640, 320}},
         {{500, 1000}, {640, 480}, {240, 480}},
-        {{1001, 501}, {640, 480}, {640, 320}}, // truncated, not rounded
+        {{1000, 501}, {640, 480}, {640, 320}}, // 320.64, truncated
         {{4000, 3000}, {240, 180}, {240, 180}},
-        {{3001, 2000}, {1600, 1200}, {1600, 1066}},
+        {{3001, 2003}, {1600, 1200}, {1600, 1067}}, // 1067.9, truncated
     };
     for (const FitCase &c : cases) {
         SCOPED_TRACE(QStringLiteral("%1x%2 into %3x%4").arg(c.source.width()).arg(c.source.height())
