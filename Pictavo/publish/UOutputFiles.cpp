@@ -110,8 +110,11 @@ void MakeWebPage(const QString &movie, const QString &output, int width, int hei
 {
     const QFileInfo page(output);
     const QString name = page.completeBaseName();
+    const QString movieCopy = page.absolutePath() + QLatin1Char('/') + name + QStringLiteral(".swf");
     if (!QFileInfo(movie).isFile())
         RaiseFileNotFound(movie);
+    if (page.absoluteFilePath() == movieCopy)
+        throw AppError(QStringLiteral("The web page %1 would be overwritten by its movie").arg(output));
     QDir().mkpath(page.absolutePath());
     QSaveFile file(output);
     if (!file.open(QIODevice::WriteOnly))
@@ -119,7 +122,7 @@ void MakeWebPage(const QString &movie, const QString &output, int width, int hei
     const QByteArray text = WebPageText(name, width, height);
     if (file.write(text) != text.size() || !file.commit())
         throw AppError(QStringLiteral("Cannot write %1: %2").arg(output, file.errorString()));
-    ReplaceFileWithCopy(movie, page.absolutePath() + QLatin1Char('/') + name + QStringLiteral(".swf"));
+    ReplaceFileWithCopy(movie, movieCopy);
 }
 
 bool MakeScreenSaver(const QString &movie, const QString &output, const QString &host)

@@ -102,6 +102,10 @@ TEST_F(OutputFilesTest, WebPageHasItsTwentySevenLinesAndTheMovieBeside)
         "</html>\r\n";
     EXPECT_EQ(ReadTestFile(dir.filePath("out/trip.html")), expected);
     EXPECT_EQ(ReadTestFile(dir.filePath("out/trip.swf")), "the movie");
+
+    // A page named like its movie would be replaced by it.
+    EXPECT_THROW(MakeWebPage(movie, dir.filePath("out/trip.swf"), 960, 540), AppError);
+    EXPECT_EQ(ReadTestFile(dir.filePath("out/trip.swf")), "the movie");
 }
 
 TEST_F(OutputFilesTest, WebPageNamesAreUtf8)
