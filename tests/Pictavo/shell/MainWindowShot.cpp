@@ -1,7 +1,8 @@
 // Takes the README's screenshot: starts the main window with the real editor UI, answers the
 // photo dialog with the pictures named on the command line, clicks "Add Photos" in the movie and
 // grabs the screen. Run it on an X server (xvfb-run) with LUMIVUE_HOME naming a program folder:
-//   PictavoMainWindowShot out.png photo1.jpg photo2.jpg ...
+//   PictavoMainWindowShot [--templates] out.png photo1.jpg photo2.jpg ...
+// With --templates the shot shows the template page with the first template chosen.
 
 #include "ShockwaveEx.h"
 #include "ULanguage.h"
@@ -59,9 +60,12 @@ int main(int argc, char **argv)
     TApplication app(argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    const QStringList arguments = app.arguments().mid(1);
+    QStringList arguments = app.arguments().mid(1);
+    const bool templates = arguments.value(0) == QLatin1String("--templates");
+    if (templates)
+        arguments.removeFirst();
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: PictavoMainWindowShot out.png photo...\n");
+        std::fprintf(stderr, "usage: PictavoMainWindowShot [--templates] out.png photo...\n");
         return 2;
     }
     ChosenPhotos prompts(arguments.mid(1));
@@ -80,6 +84,11 @@ int main(int argc, char **argv)
     }
     click(player.Widget(), button->mapToScene(QPointF(button->width() / 2, button->height() / 2)));
     settle(2500);
+    if (templates) {
+        QMetaObject::invokeMethod(player.RootItem(), "chooseTemplate", Q_ARG(QVariant, 0));
+        player.RootItem()->setProperty("mainIndex", 1);
+        settle(1500);
+    }
 
     const QPixmap screen = window.screen()->grabWindow(0);
     const QPixmap shot = screen.copy(window.frameGeometry());
