@@ -102,6 +102,8 @@ protected:
     void TearDown() override
     {
         window.reset();
+        // Views hand their released items to deleteLater; free them before the test ends.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetPrompts(nullptr);
         ReleaseLanguage();
         qunsetenv("LUMIVUE_HOME");
