@@ -109,7 +109,6 @@ public:
     // Null when the picture could not be made or loaded.
     CVexaImageImp *Imp() const { return m_imp.get(); }
     explicit operator bool() const { return m_imp != nullptr; }
-    void Release() { m_imp.reset(); }
 
 private:
     std::unique_ptr<CVexaImageImp> m_imp;
