@@ -267,38 +267,58 @@ Rectangle {
         MouseArea { id: entryArea; anchors.fill: parent; anchors.margins: -4; hoverEnabled: true; onClicked: movie.send(entry.command, []) }
     }
 
-    // The template preview: the twelve preview pictures on a wall.
-    component Wall: Item {
-        id: wall
-        property real tilt: 0
-        property real cell: Math.min(width / 4.4, height / 3.4)
+    // One of the twelve preview pictures, framed when the template settings ask for it.
+    component PreviewPicture: Rectangle {
+        property int number
         property bool framed: movie.templateInfo.useframe === "1"
+        color: framed ? "#f4f4f4" : "transparent"
+        Image {
+            anchors.fill: parent
+            anchors.margins: parent.framed ? 3 : 0
+            // Loaded while the template page shows; the stamp makes changed files load again.
+            source: movie.mainIndex === 1
+                    ? "Images/testPic" + parent.number + ".jpeg?" + movie.previewStamp : ""
+            cache: false
+            asynchronous: false
+            fillMode: Image.PreserveAspectCrop
+        }
+    }
+
+    // The template preview: the twelve preview pictures on a swaying wall, or (every other
+    // template) on a turning ring. `motion` runs from -1 to 1 and back.
+    component TemplatePreview: Item {
+        id: preview
+        property real motion: 0
+        property bool ring: false
+        property real cell: Math.min(width / 4.4, height / 3.4)
         Grid {
             id: wallGrid
+            visible: !preview.ring
             anchors.centerIn: parent
             columns: 4
-            spacing: wall.cell * 0.08
+            spacing: preview.cell * 0.08
             transform: Rotation {
                 origin.x: wallGrid.width / 2; origin.y: wallGrid.height / 2
                 axis { x: 0; y: 1; z: 0 }
-                angle: wall.tilt
+                angle: preview.motion * 14
             }
             Repeater {
                 model: 12
-                Rectangle {
-                    width: wall.cell; height: wall.cell * 0.75
-                    color: wall.framed ? "#f4f4f4" : "transparent"
-                    Image {
-                        anchors.fill: parent
-                        anchors.margins: wall.framed ? 3 : 0
-                        // Loaded while the template page shows; the stamp makes changed files load again.
-                        source: movie.mainIndex === 1
-                                ? "Images/testPic" + (index + 1) + ".jpeg?" + movie.previewStamp : ""
-                        cache: false
-                        asynchronous: false
-                        fillMode: Image.PreserveAspectCrop
-                    }
-                }
+                PreviewPicture { number: index + 1; width: preview.cell; height: preview.cell * 0.75 }
+            }
+        }
+        Repeater {
+            model: preview.ring ? 12 : 0
+            PreviewPicture {
+                number: index + 1
+                readonly property real angle: (index / 12 + preview.motion / 4) * 2 * Math.PI
+                readonly property real depth: (Math.sin(angle) + 1) / 2 // 0 far, 1 near
+                width: preview.cell * (0.55 + 0.45 * depth)
+                height: width * 0.75
+                x: preview.width / 2 + Math.cos(angle) * preview.width * 0.36 - width / 2
+                y: preview.height / 2 + Math.sin(angle) * preview.height * 0.22 - height / 2
+                z: depth
+                opacity: 0.45 + 0.55 * depth
             }
         }
     }
@@ -484,15 +504,15 @@ Rectangle {
                         GradientStop { position: 0.6; color: "#00ffffff" }
                     }
                 }
-                Wall {
-                    id: wall
+                TemplatePreview {
                     anchors.fill: parent
                     anchors.margins: 20
-                    SequentialAnimation on tilt {
+                    ring: movie.selectedTemplate % 2 === 1
+                    SequentialAnimation on motion {
                         id: swing
                         loops: Animation.Infinite
-                        NumberAnimation { from: -14; to: 14; duration: 4000; easing.type: Easing.InOutSine }
-                        NumberAnimation { from: 14; to: -14; duration: 4000; easing.type: Easing.InOutSine }
+                        NumberAnimation { from: -1; to: 1; duration: 4000; easing.type: Easing.InOutSine }
+                        NumberAnimation { from: 1; to: -1; duration: 4000; easing.type: Easing.InOutSine }
                     }
                 }
                 Text {

@@ -1,8 +1,8 @@
 // Takes the README's screenshot: starts the main window with the real editor UI, answers the
 // photo dialog with the pictures named on the command line, clicks "Add Photos" in the movie and
 // grabs the screen. Run it on an X server (xvfb-run) with LUMIVUE_HOME naming a program folder:
-//   PictavoMainWindowShot [--templates] out.png photo1.jpg photo2.jpg ...
-// With --templates the shot shows the template page with the first template chosen.
+//   PictavoMainWindowShot [--template N] out.png photo1.jpg photo2.jpg ...
+// With --template the shot shows the template page with template N of the list chosen.
 
 #include "ShockwaveEx.h"
 #include "ULanguage.h"
@@ -61,11 +61,13 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QStringList arguments = app.arguments().mid(1);
-    const bool templates = arguments.value(0) == QLatin1String("--templates");
-    if (templates)
-        arguments.removeFirst();
+    int chosenTemplate = -1;
+    if (arguments.value(0) == QLatin1String("--template")) {
+        chosenTemplate = arguments.value(1).toInt();
+        arguments.remove(0, 2);
+    }
     if (arguments.size() < 2) {
-        std::fprintf(stderr, "usage: PictavoMainWindowShot [--templates] out.png photo...\n");
+        std::fprintf(stderr, "usage: PictavoMainWindowShot [--template N] out.png photo...\n");
         return 2;
     }
     ChosenPhotos prompts(arguments.mid(1));
@@ -84,8 +86,8 @@ int main(int argc, char **argv)
     }
     click(player.Widget(), button->mapToScene(QPointF(button->width() / 2, button->height() / 2)));
     settle(2500);
-    if (templates) {
-        QMetaObject::invokeMethod(player.RootItem(), "chooseTemplate", Q_ARG(QVariant, 0));
+    if (chosenTemplate >= 0) {
+        QMetaObject::invokeMethod(player.RootItem(), "chooseTemplate", Q_ARG(QVariant, chosenTemplate));
         player.RootItem()->setProperty("mainIndex", 1);
         settle(1500);
     }
