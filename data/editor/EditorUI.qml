@@ -13,6 +13,7 @@ Rectangle {
     property int mainIndex: 0
     readonly property int photoCount: photos.count
     readonly property int templateCount: templates.count
+    readonly property bool contextMenuShown: contextMenu.visible
     property int selectedTemplate: -1
     property var templateInfo: ({ usebgimage: "0", colorvalue: "0", bgimage: "", useframe: "0",
                                   uselight: "1", usefill: "0", autodelay: "5", dragtype: "drag move" })

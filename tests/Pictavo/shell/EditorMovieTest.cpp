@@ -140,6 +140,14 @@ TEST_F(EditorMovieTest, TemplateChoiceReachesTheProjectAndSettingsReachTheMovie)
     EXPECT_EQ(Movie()->property("templateInfo").toMap().value(QStringLiteral("dragtype")).toString(),
               QStringLiteral("auto move"));
 
+    // A right click on the movie opens the movie's own menu, through the host.
+    QWidget *surface = main.FlashControl()->Widget();
+    QMouseEvent right(QEvent::MouseButtonPress, QPointF(50, 50), surface->mapToGlobal(QPointF(50, 50)),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(surface, &right);
+    EXPECT_FALSE(Movie()->property("contextMenuShown").toBool());
+    ASSERT_TRUE(waitFor([&] { return Movie()->property("contextMenuShown").toBool(); }));
+
     // Calling a function the movie lacks is an error for the caller.
     EXPECT_THROW(main.FlashControl()->CallFunction(MakeInvokeText(QStringLiteral("NoSuchFunction"))), AppError);
     EXPECT_NO_THROW(main.FlashControl()->StopPlay());
