@@ -111,7 +111,6 @@ void MediaDecoder::FlushQueue(Stream &s)
 bool MediaDecoder::Seek(int64_t ticks)
 {
     std::unique_lock lock(lock_);
-    endOfInput_ = false;
     const int64_t microseconds = ticks / 10;
     constexpr AVRational kMicroseconds{1, 1000000};
     Stream *reference = video_.Present() ? &video_ : audio_.Present() ? &audio_ : nullptr;
@@ -165,6 +164,9 @@ bool MediaDecoder::Seek(int64_t ticks)
             if (s->queue)
                 s->queue->Clear();
     }
+    // Only a seek that happened clears the end of input: after a failed one the reader, asleep
+    // at the end, is not woken, so a cleared flag would leave consumers waiting for nothing.
+    endOfInput_ = false;
     for (Stream *s : {&video_, &audio_}) {
         if (!s->Present())
             continue;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <future>
 #include <thread>
 
 using namespace codectest;
@@ -112,4 +113,29 @@ TEST(ReaderFlow, SeeksInsideTheQueueLeaveTheFileAlone)
     ASSERT_TRUE(decoder.handle->GetNextAudioFrame(frame.get()));
     EXPECT_LE(frame->pts, 10000000);
     EXPECT_GT(frame->pts, 10000000 - 600000);
+}
+
+TEST(ReaderFlow, FailedSeekAtTheEndLeavesTheEndInPlace)
+{
+    // The reader sleeps at the end of input; a seek that fails must not leave the consumer
+    // waiting for packets that no one will read.
+    Decoder decoder("unseekable.avi");
+    ASSERT_NE(decoder.handle, nullptr);
+    decoder.handle->SetAudioTarget(44100, 16, 2);
+    ASSERT_TRUE(decoder.handle->Seek(5000000));
+    auto frame = std::make_unique<AudioFrame>();
+    ASSERT_TRUE(decoder.handle->GetNextAudioFrame(frame.get()));
+    Settled(decoder.handle);  // the rest of the file is queued, the reader at its end
+    LogCapture::Clear();
+    ASSERT_FALSE(decoder.handle->Seek(0));
+    EXPECT_TRUE(LogCapture::Has("Vexa Codecs: failed to seek file..."));
+    auto rest = std::async(std::launch::async, [&] { return DecodeAudioSeconds(decoder.handle, true); });
+    if (rest.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        ADD_FAILURE() << "audio requests after a failed seek never returned";
+        std::_Exit(1);
+    }
+    EXPECT_GT(rest.get(), 0.0);
+    // A seek that works resumes decoding.
+    ASSERT_TRUE(decoder.handle->Seek(5000000));
+    EXPECT_GT(DecodeAudioSeconds(decoder.handle, true), 0.0);
 }

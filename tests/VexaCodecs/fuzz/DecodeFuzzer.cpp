@@ -1,5 +1,5 @@
-// libFuzzer harness: any bytes as a media file, loaded, decoded under a conversion target,
-// seeked inside, before and past the file, decoded again and unloaded.
+// libFuzzer harness: any bytes as a media file, loaded, decoded (audio under a conversion target,
+// and a few pictures), seeked inside, before and past the file, decoded again and unloaded.
 
 #include "VexaCodecs.h"
 
@@ -13,6 +13,7 @@ extern "C" {
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -28,6 +29,18 @@ void Decode(MediaDecoder *decoder, int blocks)
         VexaFlushVideo(decoder);
         if (!VexaGetNextAudioFrame(g_frame.get(), decoder))
             break;
+    }
+}
+
+void DecodePictures(MediaDecoder *decoder, int pictures)
+{
+    // Pictures of absurd claimed sizes are left alone: the buffer is the caller's to provide.
+    const int32_t size = VexaGetVideoBuffersize(decoder);
+    if (size <= 0 || size > (16 << 20))
+        return;
+    std::vector<uint8_t> buffer(static_cast<size_t>(size));
+    VideoFrame frame{buffer.data(), 0, 0, 0, size, 0, 0};
+    for (int i = 0; i < pictures && VexaGetNextVideoFrame(&frame, decoder); ++i) {
     }
 }
 
@@ -64,6 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (target[0])
             VexaResample(target[0], target[1], target[2], decoder);
         Decode(decoder, 24);
+        DecodePictures(decoder, 4);
+        int32_t width = 64, height = 48;
+        VexaResizeVideoSize(&width, &height, decoder);
+        DecodePictures(decoder, 2);
         const int64_t length = info->count ? info->streams[info->count - 1]->duration : 1;
         VexaSeekMediaFile(length * 5000000, decoder);
         Decode(decoder, 8);
