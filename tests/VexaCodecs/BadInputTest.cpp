@@ -109,8 +109,12 @@ TEST(BadInput, FileChangedWhileOpen)
     LogCapture::Clear();
     EXPECT_LE(DecodedSeconds(cut.decoder), 4.1);
     EXPECT_TRUE(LogCapture::Has("Vexa Codecs: finish decode...."));
-    EXPECT_EQ(VexaSeekMediaFile(2 * kTicksPerSecond, cut.decoder), 1);
+    // Into the cut part the seek may fail (the index points past the end); either way decoding
+    // goes on, and the start is still there.
+    VexaSeekMediaFile(2 * kTicksPerSecond, cut.decoder);
     DecodeBlocks(cut.decoder);
+    ASSERT_EQ(VexaSeekMediaFile(0, cut.decoder), 1);
+    EXPECT_GT(DecodedSeconds(cut.decoder), 0.5);
 }
 
 TEST(BadInput, UnloadWhileTheReaderWaits)
