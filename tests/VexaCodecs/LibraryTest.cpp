@@ -100,3 +100,16 @@ TEST(CodecLibrary, FfmpegLockIsHeldAcrossThreads)
     loader.join();
     EXPECT_TRUE(loaded);
 }
+
+extern "C" size_t CRecordLayout(int which);
+
+TEST(CodecLibrary, RecordsHaveTheSameLayoutInC)
+{
+    const size_t layouts[] = {sizeof(StreamInfo),  offsetof(StreamInfo, channels), sizeof(FileFormatInfo),
+                              sizeof(AudioFrame),  offsetof(AudioFrame, pts),      sizeof(VideoFrame),
+                              sizeof(FmtContext),  offsetof(FmtContext, audioCodec)};
+    for (int i = 0; i < int(std::size(layouts)); ++i)
+        EXPECT_EQ(CRecordLayout(i), layouts[i]) << i;
+    EXPECT_EQ(offsetof(AudioFrame, size), size_t(VEXA_AUDIO_FRAME_BYTES));
+    EXPECT_EQ(sizeof(FmtContext), 704u);
+}
