@@ -7,6 +7,7 @@
 #include "project/UDataDef.h"
 #include "project/UPublicFunction.h"
 #include "publish/ConsoleProgress.h"
+#include "publish/UMixMusic.h"
 #include "publish/UOutputFiles.h"
 #include "publish/UPublishFlash.h"
 
@@ -180,6 +181,8 @@ int RunHeadlessPublish(const QStringList &arguments)
         WorkFiles work;
         try {
             QString movie;
+            if (!MixProjectMusic(project, console))
+                throw AppError(QStringLiteral("Cancel"));
             {
                 TPublishFlash engine(project, console);
                 engine.PrepareImages();

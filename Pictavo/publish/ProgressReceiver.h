@@ -10,6 +10,7 @@
 
 // The progress message and its stage codes.
 constexpr int PublishProgressMessage = 0x1773;
+constexpr int PublishStageMusic = 0x1779;  // stage 1: the music is mixed (the mixing notifications' message)
 constexpr int PublishStagePhotos = 0x1776; // stage 2: the photos are fitted and re-encoded
 constexpr int PublishStagePack = 0x1775;   // stage 3: packing and assembling the movie
 

@@ -8,6 +8,7 @@
 #include "publish/ProgressReceiver.h"
 #include "publish/SWFStreamReader.h"
 #include "publish/StreamIO.h"
+#include "publish/UMixMusic.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,7 +23,6 @@ namespace {
 const QString BaseMovie = QStringLiteral("Res/BaseFlash.swf");
 const QString TemplatePack = QStringLiteral("libavcodec-52.dll");
 const QString PlayerMovie = QStringLiteral("libavformat-52.dll");
-const QString MixedMusic = QStringLiteral("Temp/TempMusic.mp3");
 const QString DataPack = QStringLiteral("Temp/TempData.dat");
 const QString SizedPlayer = QStringLiteral("Temp/FlashOutput.swf");
 const QString ProjectXml = QStringLiteral("Temp/TemplateXML.xml");
@@ -193,7 +193,7 @@ void TPublishFlash::PackPhotos()
 void TPublishFlash::PackMusic()
 {
     TSeting &seting = *Project.Seting();
-    const QString music = ProgramFile(MixedMusic);
+    const QString music = MixedMusicPath();
     if (Project.Audios()->Count() == 0 || !QFileInfo(music).isFile()) {
         seting.SetUseMusic(false);
         return;
