@@ -10,6 +10,7 @@
 #include "publish/UMixMusic.h"
 #include "publish/UOutputFiles.h"
 #include "publish/UPublishFlash.h"
+#include "publish/UPublishThread.h"
 
 #include <QDir>
 #include <QFile>
@@ -180,16 +181,13 @@ int RunHeadlessPublish(const QStringList &arguments)
     {
         WorkFiles work;
         try {
-            QString movie;
             if (!MixProjectMusic(project, console))
                 throw AppError(QStringLiteral("Cancel"));
-            {
-                TPublishFlash engine(project, console);
-                engine.PrepareImages();
-                engine.Publish();
-                movie = engine.OutputMoviePath();
-            }
-            Package(project, movie);
+            // The same stages the progress window's worker runs.
+            const QString result = RunPublishStages(project, console);
+            if (result != PublishSucceeded)
+                throw AppError(result);
+            Package(project, PackagedMoviePath());
             console.Finish();
             std::printf("Published %s\n", project.OutputPath().toLocal8Bit().constData());
         } catch (const AppError &error) {

@@ -1,12 +1,18 @@
 #include "publish/UOutputFiles.h"
 
+#include "UCommonPart.h"
+#include "ULanguage.h"
 #include "platform/AppError.h"
+#include "platform/Desktop.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Prompts.h"
 #include "publish/UWriteFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 const char *const FlashPlayerInstallerUrl =
     "http://fpdownload.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=9.0.0.0";
@@ -136,4 +142,41 @@ bool MakeScreenSaver(const QString &movie, const QString &output, const QString 
     saver.WriteInt32(static_cast<uint32_t>(hostLength));
     saver.Commit();
     return true;
+}
+
+QString ScreenSaverFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/screensavers");
+}
+
+bool InstallScreenSaver(const QString &path)
+{
+    const QString target = ScreenSaverFolder() + QLatin1Char('/') + QFileInfo(path).fileName();
+    try {
+        QDir().mkpath(ScreenSaverFolder());
+        ReplaceFileWithCopy(path, target);
+        QFile::setPermissions(target, QFile::permissions(path));
+    } catch (const AppError &) {
+        return false;
+    }
+    // The settings programs of the desktops that have them.
+    static const QStringList settings = {QStringLiteral("xfce4-screensaver-preferences"),
+                                         QStringLiteral("mate-screensaver-preferences"),
+                                         QStringLiteral("cinnamon-screensaver-preferences"),
+                                         QStringLiteral("xscreensaver-settings"), QStringLiteral("xscreensaver-demo")};
+    const QString program = Desktop().FindProgram(settings);
+    if (program.isEmpty() || !Desktop().StartProgram(program, {}))
+        Desktop().ShowInFileManager(target);
+    return true;
+}
+
+bool SendByMail(const QString &path)
+{
+    const QString program = ProgramFile(QStringLiteral("Mailsend.exe"));
+    if (Desktop().StartProgram(program, {path}))
+        return true;
+    const QString commandLine = program + QStringLiteral(" \"") + path + QLatin1Char('"');
+    Prompts().Message(nullptr, commandLine + LangText(QStringLiteral("msg_run_is_failed")), ProductTitle(),
+                      PromptButtons::Ok);
+    return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The products made from a published movie: the stand-alone program, the web page with its movie,
 // and the screen saver. Each raises AppError on failure and leaves no partial product behind.
+// Then the hand-offs that finish a publish: installing the screen saver, sending the movie.
 
 #include <QByteArray>
 #include <QString>
@@ -23,3 +24,15 @@ void MakeWebPage(const QString &movie, const QString &output, int width, int hei
 // The screen saver: the host program, the movie as a block (4-byte big-endian length, data), and
 // the host's length little-endian. False, writing nothing, when `host` does not exist.
 bool MakeScreenSaver(const QString &movie, const QString &output, const QString &host);
+
+// The screen saver's installation: the file is copied into the user's screen-saver folder and the
+// desktop's screen-saver settings are opened where the desktop has them; otherwise the copy is
+// shown in the file manager. False when the copy failed (nothing further happens then).
+bool InstallScreenSaver(const QString &path);
+
+// The folder screen savers are installed into: "screensavers" in the user's data folder.
+QString ScreenSaverFolder();
+
+// Starts the program folder's e-mail program on the movie. When it cannot be started, a message
+// with the command line and the "msg_run_is_failed" text. False in that case.
+bool SendByMail(const QString &path);

@@ -27,7 +27,6 @@ const QString DataPack = QStringLiteral("Temp/TempData.dat");
 const QString SizedPlayer = QStringLiteral("Temp/FlashOutput.swf");
 const QString ProjectXml = QStringLiteral("Temp/TemplateXML.xml");
 const QString WorkFolder = QStringLiteral("TempImg");
-const QString PackagedMovie = QStringLiteral("TempImg/TempFlash.swf");
 
 // The size the publish dialog allows; larger stages do not fit the movie header's fields anyway.
 constexpr int MaxMovieSide = 10000;
@@ -38,6 +37,11 @@ int RoundHalfEven(double value)
 }
 
 } // namespace
+
+QString PackagedMoviePath()
+{
+    return ProgramFile(QStringLiteral("TempImg/TempFlash.swf"));
+}
 
 TPublishFlash::TPublishFlash(TProjItem &project, TProgressReceiver &progressWindow)
     : AppFolder(ProgramFolder()), Project(project), ProgressWindow(progressWindow)
@@ -67,7 +71,7 @@ QString TPublishFlash::OutputMoviePath() const
             throw AppError(QStringLiteral("No output file was chosen"));
         return Project.OutputPath();
     default:
-        return ProgramFile(PackagedMovie);
+        return PackagedMoviePath();
     }
 }
 

@@ -16,6 +16,10 @@
 class TProjItem;
 class TProgressReceiver;
 
+// The movie the engine writes for the kinds that are packaged further (program, web page,
+// screen saver) and for the preview: "TempImg/TempFlash.swf" of the program folder.
+QString PackagedMoviePath();
+
 class TPublishFlash {
 public:
     // Starts the data pack as a copy of the base movie ("File Not Found %s" when it is missing).
