@@ -1,60 +1,14 @@
 #include "UBaseFrom.h"
 
 #include "Multilingual.h"
+#include "UMainSkin.h"
 
 #include <QLabel>
-#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
 #include <QWindow>
-
-namespace {
-
-// The title-bar pictures: a dark vertical gradient, with a lighter rim on the end pieces.
-QPixmap TitlePicture(int width, bool rim)
-{
-    QPixmap picture(width, TBaseFrm::TitleHeight);
-    QPainter painter(&picture);
-    QLinearGradient gradient(0, 0, 0, TBaseFrm::TitleHeight);
-    gradient.setColorAt(0, QColor(78, 78, 78));
-    gradient.setColorAt(1, QColor(40, 40, 40));
-    painter.fillRect(picture.rect(), gradient);
-    painter.setPen(QColor(96, 96, 96));
-    painter.drawLine(0, 0, width, 0);
-    if (rim)
-        painter.drawLine(0, 0, 0, TBaseFrm::TitleHeight);
-    return picture;
-}
-
-QPixmap IconPicture()
-{
-    QPixmap icon(22, 22);
-    icon.fill(Qt::transparent);
-    QPainter painter(&icon);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(230, 140, 40));
-    painter.drawRoundedRect(QRectF(3, 3, 16, 16), 3, 3);
-    painter.setBrush(QColor(255, 255, 255, 200));
-    painter.drawPolygon(QPolygonF({QPointF(7, 16), QPointF(11, 9), QPointF(15, 16)}));
-    return icon;
-}
-
-QIcon CloseIcon()
-{
-    QPixmap cross(19, 23);
-    cross.fill(Qt::transparent);
-    QPainter painter(&cross);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(200, 200, 200), 1.6));
-    painter.drawLine(QPointF(6, 8), QPointF(13, 15));
-    painter.drawLine(QPointF(13, 8), QPointF(6, 15));
-    return QIcon(cross);
-}
-
-} // namespace
 
 void StyleFormButton(QWidget *button)
 {
@@ -84,19 +38,10 @@ TBaseFrm::TBaseFrm(QWidget *owner, const QString &formName, const QString &capti
 
     TopPanel = new QWidget(this);
     TopPanel->setObjectName(QStringLiteral("TopPanel"));
-    Image2 = new QLabel(TopPanel);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(TitlePicture(9, true));
-    Image3 = new QLabel(TopPanel);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setPixmap(TitlePicture(8, false));
-    Image3->setScaledContents(true);
-    Image1 = new QLabel(TopPanel);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(TitlePicture(8, false).transformed(QTransform().scale(-1, 1)));
-    imgIcon = new QLabel(TopPanel);
-    imgIcon->setObjectName(QStringLiteral("imgIcon"));
-    imgIcon->setPixmap(IconPicture());
+    Image2 = MakeSkinPicture(TopPanel, QStringLiteral("Image2"), SkinPicture::TitleLeft);
+    Image3 = MakeSkinPicture(TopPanel, QStringLiteral("Image3"), SkinPicture::TitleMiddle);
+    Image1 = MakeSkinPicture(TopPanel, QStringLiteral("Image1"), SkinPicture::TitleRight);
+    imgIcon = MakeSkinPicture(TopPanel, QStringLiteral("imgIcon"), SkinPicture::Icon);
     imgIcon->setGeometry(2, 2, 22, 22);
     LblBaseCaption = new QLabel(caption, TopPanel);
     LblBaseCaption->setObjectName(QStringLiteral("LblBaseCaption"));
@@ -108,13 +53,7 @@ TBaseFrm::TBaseFrm(QWidget *owner, const QString &formName, const QString &capti
     LblBaseCaption->setStyleSheet(QStringLiteral("color: rgb(235,235,235);"));
     LblBaseCaption->move(28, 5);
 
-    BtnClose = new QToolButton(this);
-    BtnClose->setObjectName(QStringLiteral("BtnClose"));
-    BtnClose->setIcon(CloseIcon());
-    BtnClose->setIconSize(QSize(19, 23));
-    BtnClose->setAutoRaise(true);
-    BtnClose->setFixedSize(19, 23);
-    BtnClose->setStyleSheet(QStringLiteral("QToolButton { border: none; } QToolButton:hover { background: rgb(160,50,50); }"));
+    BtnClose = MakeSkinButton(this, QStringLiteral("BtnClose"), SkinButton::Close);
     connect(BtnClose, &QToolButton::clicked, this, &QDialog::reject);
 
     for (QWidget *handle : {static_cast<QWidget *>(Image3), static_cast<QWidget *>(LblBaseCaption),

@@ -47,3 +47,13 @@ private:
 
 // Styles a descendant's push button like the title bar's buttons.
 void StyleFormButton(QWidget *button);
+
+// A control of a form with its object name, design-time text and place.
+template <typename Control>
+Control *MakeControl(QWidget *parent, const char *name, const char *text, QRect place)
+{
+    auto *control = new Control(QString::fromLatin1(text), parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(place);
+    return control;
+}

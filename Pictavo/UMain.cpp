@@ -8,8 +8,11 @@
 #include "UMainFeatures.h"
 #include "UMainSkin.h"
 #include "UPhotoList.h"
+#include "UProjectCommands.h"
 #include "platform/AppError.h"
 #include "platform/DefaultErrorHandler.h"
+#include "platform/Desktop.h"
+#include "platform/HelpFile.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
 #include "platform/QuickFlashPlayer.h"
@@ -51,7 +54,7 @@ QString flashDownloadPage()
 // The program's way of opening a page: the browser, given the address.
 void openWebPage(const QString &address)
 {
-    QDesktopServices::openUrl(QUrl(address));
+    Desktop().OpenUrl(QUrl(address));
 }
 
 // A rounded-rectangle region from (0, 0) to (right, bottom) with corner ellipses of the given
@@ -394,20 +397,7 @@ void TFrmmain::RefreshPhotoCount()
 
 bool TFrmmain::CloseQuery()
 {
-    if (m_project->Images()->Count() == 0)
-        return true;
-    if (!m_projectFileName.isEmpty() && !m_project->Modified())
-        return true;
-    const PromptAnswer answer = Prompts().Message(this, LangText(QStringLiteral("msg_issave")),
-                                                  ProductTitle(), PromptButtons::YesNoCancel);
-    if (answer == PromptAnswer::No)
-        return true;
-    if (answer != PromptAnswer::Yes)
-        return false;
-    // A save that fails or is cancelled keeps the window open, so nothing is lost.
-    if (m_projectFileName.isEmpty())
-        return m_features->SaveProjectAs(*this);
-    return m_features->SaveProjectTo(*this, m_projectFileName);
+    return ConfirmDiscard(*this);
 }
 
 void TFrmmain::closeEvent(QCloseEvent *event)
@@ -539,11 +529,7 @@ void TFrmmain::HandleUICommand(const QString &request)
 QStringList TFrmmain::ChoosePhotoFiles()
 {
     FileDialogRequest dialog;
-    dialog.filter = QStringLiteral(
-        "All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|"
-        "Portable Network Graphics (*.png)|*.png|GIF Image (*.gif)|*.gif|"
-        "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
-        "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
+    dialog.filter = PictureFileFilter();
     dialog.initialFolder = m_recentFolders.Folder(TRecentFolders::PhotoFolder);
     dialog.multiSelect = true;
     const QStringList files = Prompts().OpenFiles(this, dialog);
@@ -647,9 +633,7 @@ void TFrmmain::CmdMenuExit(const TFlashRequest &) { close(); }
 
 void TFrmmain::CmdMenuHelp(const TFlashRequest &)
 {
-    const QString help = ProgramFile(QStringLiteral("lumivue.chm"));
-    if (QFileInfo::exists(help))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    OpenHelpFile();
 }
 
 void TFrmmain::CmdMenuSupport(const TFlashRequest &)

@@ -150,6 +150,15 @@ void KeepObjectIdsAbove(const TProjItem &project)
         objectIdCounter = std::max(objectIdCounter, project.Audios()->Items(i)->ID());
 }
 
+QString PictureFileFilter()
+{
+    return QStringLiteral(
+        "All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|"
+        "Portable Network Graphics (*.png)|*.png|GIF Image (*.gif)|*.gif|"
+        "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+        "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
+}
+
 QString WorkFolder()
 {
     return ProgramFile(QStringLiteral("TempImg")) + u'/';

@@ -22,6 +22,9 @@ void ResetObjectIds();
 // that IDs handed out afterwards stay unique.
 void KeepObjectIdsAbove(const TProjItem &project);
 
+// The filter of the picture open dialogs (photo import, background picture).
+QString PictureFileFilter();
+
 // The work folder "TempImg/" of the program folder.
 QString WorkFolder();
 // Preview image `number` (1 to 12): "Images/testPic<number>.jpeg" of the program folder.

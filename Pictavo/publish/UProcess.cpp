@@ -1,6 +1,7 @@
 #include "publish/UProcess.h"
 
 #include "UCommonPart.h"
+#include "UMainSkin.h"
 #include "ULanguage.h"
 #include "platform/DefaultErrorHandler.h"
 #include "platform/Desktop.h"
@@ -23,12 +24,7 @@ TFrmProcess::TFrmProcess(QWidget *mainWindow, TProjItem &project, int kind)
       Project(project), Kind(kind), MainWindow(mainWindow)
 {
     BtnClose->hide();
-    BtnSubClose = new QToolButton(this);
-    BtnSubClose->setObjectName(QStringLiteral("BtnSubClose"));
-    BtnSubClose->setIcon(BtnClose->icon());
-    BtnSubClose->setIconSize(BtnClose->iconSize());
-    BtnSubClose->setStyleSheet(BtnClose->styleSheet());
-    BtnSubClose->setAutoRaise(true);
+    BtnSubClose = MakeSkinButton(this, QStringLiteral("BtnSubClose"), SkinButton::Close);
     BtnSubClose->setGeometry(width() - 26, 2, 19, 23);
     connect(BtnSubClose, &QToolButton::clicked, this, [this] {
         BtnCancelClick();

@@ -40,8 +40,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Stage 1. The project's music is mixed before the worker starts; a publish goes on without
-    // music when the mix cannot be made.
+    // Stage 1. The project's music is mixed into Temp/TempMusic.mp3 before the worker starts; a
+    // publish goes on without music when the mix cannot be made. The mix reports through
+    // MixProgressMessage: code 2 when it starts, 0 with the seconds written, 1 at its end, which
+    // starts the worker. TotalSeconds is the mix's length.
     void MixMusic();
     void MixProgress(int code, qint64 value);
     void StartExport();
@@ -55,7 +57,6 @@ private:
     QWidget *const MainWindow;
     TSentProgress Sender{this};
     std::unique_ptr<TExportThread> ExportThread;
-    void *MixerHandle = nullptr;
     qint64 TotalSeconds = 0;
     bool Started = false;
 };

@@ -26,15 +26,6 @@ namespace {
 constexpr int MaxSide = 10000;
 const QString DefaultName = QStringLiteral("sample.swf");
 
-template <typename Control>
-Control *Make(QWidget *parent, const char *name, const char *text, QRect place)
-{
-    auto *control = new Control(QString::fromLatin1(text), parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(place);
-    return control;
-}
-
 QSpinBox *SizeField(QWidget *parent, const char *name, QRect place)
 {
     auto *field = new QSpinBox(parent);
@@ -57,36 +48,36 @@ TFrmPublish::TFrmPublish(QWidget *owner, TProjItem &project, int kind, const QSt
     : TBaseFrm(owner, QStringLiteral("FrmPublish"), QStringLiteral("Publish Settings"), QSize(448, 334)),
       Kind(kind), Project(project), RecentFolder(recentOutputFolder)
 {
-    grpOptions = Make<QGroupBox>(this, "grpOptions", " Output Options ", QRect(12, 34, 424, 120));
-    labSize = Make<QLabel>(grpOptions, "labSize", "Size:", QRect(12, 26, 60, 18));
-    labWidth = Make<QLabel>(grpOptions, "labWidth", "Width:", QRect(76, 26, 50, 18));
+    grpOptions = MakeControl<QGroupBox>(this, "grpOptions", " Output Options ", QRect(12, 34, 424, 120));
+    labSize = MakeControl<QLabel>(grpOptions, "labSize", "Size:", QRect(12, 26, 60, 18));
+    labWidth = MakeControl<QLabel>(grpOptions, "labWidth", "Width:", QRect(76, 26, 50, 18));
     EdtWidth = SizeField(grpOptions, "EdtWidth", QRect(128, 24, 70, 22));
-    LabHeight = Make<QLabel>(grpOptions, "LabHeight", "Height:", QRect(212, 26, 50, 18));
+    LabHeight = MakeControl<QLabel>(grpOptions, "LabHeight", "Height:", QRect(212, 26, 50, 18));
     EdtHeight = SizeField(grpOptions, "EdtHeight", QRect(264, 24, 70, 22));
-    Rad169 = Make<QRadioButton>(grpOptions, "Rad169", "16:9", QRect(76, 56, 70, 20));
-    Rad43 = Make<QRadioButton>(grpOptions, "Rad43", "4:3", QRect(152, 56, 70, 20));
-    RadCus = Make<QRadioButton>(grpOptions, "RadCus", "Custom", QRect(228, 56, 100, 20));
+    Rad169 = MakeControl<QRadioButton>(grpOptions, "Rad169", "16:9", QRect(76, 56, 70, 20));
+    Rad43 = MakeControl<QRadioButton>(grpOptions, "Rad43", "4:3", QRect(152, 56, 70, 20));
+    RadCus = MakeControl<QRadioButton>(grpOptions, "RadCus", "Custom", QRect(228, 56, 100, 20));
     Rad169->setChecked(true);
-    LabImage = Make<QLabel>(grpOptions, "LabImage", "Image Quality :", QRect(12, 88, 110, 18));
+    LabImage = MakeControl<QLabel>(grpOptions, "LabImage", "Image Quality :", QRect(12, 88, 110, 18));
     ComQuality = new QComboBox(grpOptions);
     ComQuality->setObjectName(QStringLiteral("ComQuality"));
     ComQuality->addItems({QStringLiteral("Full Quality"), QStringLiteral("Medium Quality"), QStringLiteral("Low Quality")});
     ComQuality->setGeometry(128, 86, 206, 22);
 
-    grpFolder = Make<QGroupBox>(this, "grpFolder", " Output Folder ", QRect(12, 162, 424, 90));
-    LabPath = Make<QLabel>(grpFolder, "LabPath", "Output Path:", QRect(12, 26, 100, 18));
+    grpFolder = MakeControl<QGroupBox>(this, "grpFolder", " Output Folder ", QRect(12, 162, 424, 90));
+    LabPath = MakeControl<QLabel>(grpFolder, "LabPath", "Output Path:", QRect(12, 26, 100, 18));
     EdtPath = new QLineEdit(grpFolder);
     EdtPath->setObjectName(QStringLiteral("EdtPath"));
     EdtPath->setGeometry(116, 24, 296, 22);
     QAction *pick = EdtPath->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
     pick->setObjectName(QStringLiteral("EdtPathButton"));
     connect(pick, &QAction::triggered, this, &TFrmPublish::SelectPath);
-    LabFile = Make<QLabel>(grpFolder, "LabFile", "File Name:", QRect(12, 58, 100, 18));
+    LabFile = MakeControl<QLabel>(grpFolder, "LabFile", "File Name:", QRect(12, 58, 100, 18));
     EdtName = new QLineEdit(DefaultName, grpFolder);
     EdtName->setObjectName(QStringLiteral("EdtName"));
     EdtName->setGeometry(116, 56, 296, 22);
 
-    lblURLHint = Make<QLabel>(this, "lblURLHint",
+    lblURLHint = MakeControl<QLabel>(this, "lblURLHint",
                               "Click here to learn how to embed and share .swf flash file on your website.",
                               QRect(12, 262, 424, 18));
     lblURLHint->setStyleSheet(QStringLiteral("color: rgb(120,170,230); text-decoration: underline;"));
@@ -94,8 +85,8 @@ TFrmPublish::TFrmPublish(QWidget *owner, TProjItem &project, int kind, const QSt
     lblURLHint->hide();
     lblURLHint->installEventFilter(this);
 
-    btnRegisition = Make<QPushButton>(this, "btnRegisition", "OK", QRect(276, 296, 75, 25));
-    btnLater = Make<QPushButton>(this, "btnLater", "Cancel", QRect(361, 296, 75, 25));
+    btnRegisition = MakeControl<QPushButton>(this, "btnRegisition", "OK", QRect(276, 296, 75, 25));
+    btnLater = MakeControl<QPushButton>(this, "btnLater", "Cancel", QRect(361, 296, 75, 25));
     StyleFormButton(btnRegisition);
     StyleFormButton(btnLater);
     btnRegisition->setAutoDefault(false);

@@ -22,13 +22,6 @@
 
 namespace {
 
-// The picture filter of the photo import.
-const QString PictureFilter = QStringLiteral(
-    "All (*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf)|*.png;*.gif;*.jpg;*.jpeg;*.bmp;*.emf;*.wmf|"
-    "Portable Network Graphics (*.png)|*.png|GIF Image (*.gif)|*.gif|"
-    "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
-    "Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf");
-
 // The colour list's standard colours.
 const std::pair<const char *, QColor> StandardColors[] = {
     {"Black", QColor(0, 0, 0)},        {"Maroon", QColor(128, 0, 0)},   {"Green", QColor(0, 128, 0)},
@@ -45,23 +38,6 @@ QIcon Swatch(const QColor &colour)
     swatch.fill(colour);
     QPainter(&swatch).drawRect(0, 0, 15, 11);
     return QIcon(swatch);
-}
-
-QGroupBox *Group(QWidget *parent, const char *name, const char *title, QRect place)
-{
-    auto *group = new QGroupBox(QString::fromLatin1(title), parent);
-    group->setObjectName(QString::fromLatin1(name));
-    group->setGeometry(place);
-    return group;
-}
-
-template <typename Control>
-Control *Make(QWidget *parent, const char *name, const char *text, QRect place)
-{
-    auto *control = new Control(QString::fromLatin1(text), parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(place);
-    return control;
 }
 
 // Enables the control when the template supports it; otherwise disables it and clears it.
@@ -83,14 +59,14 @@ TFrmTemplateSet::TFrmTemplateSet(QWidget *mainWindow, TProjItem &project)
     : TBaseFrm(mainWindow, QStringLiteral("FrmTemplateSet"), QStringLiteral("Template Settings"), QSize(441, 400)),
       Project(project), MainWindow(mainWindow)
 {
-    Background = Group(this, "Background", " Background ", QRect(12, 34, 417, 84));
-    labbkcolor = Make<QLabel>(Background, "labbkcolor", "Background Color", QRect(12, 24, 130, 18));
+    Background = MakeControl<QGroupBox>(this, "Background", " Background ", QRect(12, 34, 417, 84));
+    labbkcolor = MakeControl<QLabel>(Background, "labbkcolor", "Background Color", QRect(12, 24, 130, 18));
     color = new QComboBox(Background);
     color->setObjectName(QStringLiteral("color"));
     color->setGeometry(150, 22, 150, 22);
     for (const auto &[name, colour] : StandardColors)
         color->addItem(Swatch(colour), QString::fromLatin1(name), colour);
-    ChkImage = Make<QCheckBox>(Background, "ChkImage", "Background Image", QRect(12, 52, 130, 20));
+    ChkImage = MakeControl<QCheckBox>(Background, "ChkImage", "Background Image", QRect(12, 52, 130, 20));
     edtImage = new QLineEdit(Background);
     edtImage->setObjectName(QStringLiteral("edtImage"));
     edtImage->setGeometry(150, 50, 255, 22);
@@ -98,29 +74,29 @@ TFrmTemplateSet::TFrmTemplateSet(QWidget *mainWindow, TProjItem &project)
     browse->setObjectName(QStringLiteral("edtImageButton"));
     connect(browse, &QAction::triggered, this, &TFrmTemplateSet::BrowseImage);
 
-    grpthumb = Group(this, "grpthumb", " Thumbnail Effect ", QRect(12, 124, 417, 52));
-    chkFrame = Make<QCheckBox>(grpthumb, "chkFrame", " Add Border", QRect(12, 22, 120, 20));
-    ChkLight = Make<QCheckBox>(grpthumb, "ChkLight", "Use Spotlight ", QRect(142, 22, 130, 20));
-    ChkFill = Make<QCheckBox>(grpthumb, "ChkFill", "Fill Background", QRect(282, 22, 125, 20));
+    grpthumb = MakeControl<QGroupBox>(this, "grpthumb", " Thumbnail Effect ", QRect(12, 124, 417, 52));
+    chkFrame = MakeControl<QCheckBox>(grpthumb, "chkFrame", " Add Border", QRect(12, 22, 120, 20));
+    ChkLight = MakeControl<QCheckBox>(grpthumb, "ChkLight", "Use Spotlight ", QRect(142, 22, 130, 20));
+    ChkFill = MakeControl<QCheckBox>(grpthumb, "ChkFill", "Fill Background", QRect(282, 22, 125, 20));
 
-    grpScr = Group(this, "grpScr", "  Scrolling Action ", QRect(12, 182, 417, 52));
-    RadDrag = Make<QRadioButton>(grpScr, "RadDrag", "Mouse Drag", QRect(12, 22, 120, 20));
-    RadIn = Make<QRadioButton>(grpScr, "RadIn", "Cursor Auto-sensing", QRect(142, 22, 140, 20));
-    RadAuto = Make<QRadioButton>(grpScr, "RadAuto", "Auto-scroll", QRect(292, 22, 115, 20));
+    grpScr = MakeControl<QGroupBox>(this, "grpScr", "  Scrolling Action ", QRect(12, 182, 417, 52));
+    RadDrag = MakeControl<QRadioButton>(grpScr, "RadDrag", "Mouse Drag", QRect(12, 22, 120, 20));
+    RadIn = MakeControl<QRadioButton>(grpScr, "RadIn", "Cursor Auto-sensing", QRect(142, 22, 140, 20));
+    RadAuto = MakeControl<QRadioButton>(grpScr, "RadAuto", "Auto-scroll", QRect(292, 22, 115, 20));
 
-    grpPlayback = Group(this, "grpPlayback", " Playback Option ", QRect(12, 240, 417, 108));
-    chkAutoPlay = Make<QCheckBox>(grpPlayback, "chkAutoPlay", "Play Automatically", QRect(12, 22, 130, 20));
-    ChkAutoLoop = Make<QCheckBox>(grpPlayback, "ChkAutoLoop", "Loop Forever", QRect(152, 22, 120, 20));
-    ChkFullPlay = Make<QCheckBox>(grpPlayback, "ChkFullPlay", "Full Screen", QRect(282, 22, 120, 20));
-    labphotoDelay = Make<QLabel>(grpPlayback, "labphotoDelay", "Photo Transition Delay Time", QRect(12, 60, 200, 18));
+    grpPlayback = MakeControl<QGroupBox>(this, "grpPlayback", " Playback Option ", QRect(12, 240, 417, 108));
+    chkAutoPlay = MakeControl<QCheckBox>(grpPlayback, "chkAutoPlay", "Play Automatically", QRect(12, 22, 130, 20));
+    ChkAutoLoop = MakeControl<QCheckBox>(grpPlayback, "ChkAutoLoop", "Loop Forever", QRect(152, 22, 120, 20));
+    ChkFullPlay = MakeControl<QCheckBox>(grpPlayback, "ChkFullPlay", "Full Screen", QRect(282, 22, 120, 20));
+    labphotoDelay = MakeControl<QLabel>(grpPlayback, "labphotoDelay", "Photo Transition Delay Time", QRect(12, 60, 200, 18));
     edtDelay = new QSpinBox(grpPlayback);
     edtDelay->setObjectName(QStringLiteral("edtDelay"));
     edtDelay->setRange(1, INT_MAX);
     edtDelay->setValue(3);
     edtDelay->setGeometry(220, 58, 70, 22);
-    Make<QLabel>(grpPlayback, "labSeconds", "(s)", QRect(296, 60, 30, 18));
+    MakeControl<QLabel>(grpPlayback, "labSeconds", "(s)", QRect(296, 60, 30, 18));
 
-    BtnOk = Make<QPushButton>(this, "BtnOk", "OK", QRect(354, 362, 75, 25));
+    BtnOk = MakeControl<QPushButton>(this, "BtnOk", "OK", QRect(354, 362, 75, 25));
     BtnOk->setDefault(true);
     StyleFormButton(BtnOk);
     connect(BtnOk, &QPushButton::clicked, this, &TFrmTemplateSet::BtnOkClick);
@@ -245,7 +221,7 @@ void TFrmTemplateSet::ChkImageClick()
 void TFrmTemplateSet::BrowseImage()
 {
     FileDialogRequest request;
-    request.filter = PictureFilter;
+    request.filter = PictureFileFilter();
     const QStringList chosen = Prompts().OpenFiles(this, request);
     if (!chosen.isEmpty()) {
         edtImage->setText(chosen.first());

@@ -8,7 +8,7 @@
 #include "publish/SWFStreamReader.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -314,11 +314,34 @@ void WriteSample(const QString &folder, const TemplateEntry &firstTemplate)
     WriteXml(sample + "sample.vlpj", document);
 }
 
+// The about box's picture: a landscape that darkens towards the bottom, where the box writes its
+// version and copyright lines, with the product name at the top.
+void WriteAboutPicture(const QString &path)
+{
+    QImage image = Landscape(521, 265, 7);
+    QPainter painter(&image);
+    QLinearGradient shade(0, 120, 0, 265);
+    shade.setColorAt(0, QColor(48, 48, 48, 0));
+    shade.setColorAt(0.6, QColor(48, 48, 48, 230));
+    shade.setColorAt(1, QColor(48, 48, 48, 255));
+    painter.fillRect(image.rect(), shade);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(30);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(255, 255, 255, 235));
+    painter.drawText(QRect(24, 24, 480, 40), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Vexasoft Lumivue"));
+    painter.end();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!image.save(path, "PNG"))
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv); // text on the about picture needs the font system
     if (argc != 2) {
         std::fprintf(stderr, "usage: MakeDataFiles PROGRAM_FOLDER\n");
         return 2;
@@ -332,6 +355,7 @@ int main(int argc, char **argv)
         for (int i = 1; i <= 12; ++i)
             WriteJpeg(folder + QStringLiteral("Res/Images/testPic%1.jpeg").arg(i), Landscape(320, 240, 100 + i));
         WriteSample(folder, templates.front());
+        WriteAboutPicture(folder + "Res/ResImage/about.png");
     } catch (const std::exception &error) {
         std::fprintf(stderr, "MakeDataFiles: %s\n", error.what());
         return 1;

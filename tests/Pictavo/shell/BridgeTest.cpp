@@ -83,12 +83,11 @@ TEST_F(BridgeTest, FeaturesStillToComeSayTheyAreNotAvailable)
     TFrmmain &main = OpenWindow();
     main.SetFeatures(std::make_unique<TMainFeatures>());
     AddPhotoToProject(main.Project(), MakePicture(QStringLiteral("p.png")), {}, -1);
-    for (const char *name : {"Menu_New", "Menu_ABout", "SetTemplate", "BuildSWF", "PreViewFlash"}) {
+    for (const char *name : {"AddMusic", "EditPhoto"}) {
         prompts.messages.clear();
-        Command(QString::fromLatin1(name));
+        Command(QString::fromLatin1(name), {QStringLiteral("0")});
         EXPECT_EQ(prompts.messages, QStringList({"This feature is not available yet."})) << name;
     }
-    EXPECT_EQ(main.Project().Seting()->Width(), 960);
 }
 
 TEST_F(BridgeTest, CommandsRunLaterFromTheEventLoopInTheOrderSent)

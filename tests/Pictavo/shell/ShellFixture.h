@@ -42,11 +42,16 @@ public:
     QString SaveFile(QWidget *, const FileDialogRequest &request) override
     {
         dialogs.push_back(request);
-        return {};
+        if (saveNames.empty())
+            return {};
+        const QString chosen = saveNames.front();
+        saveNames.pop_front();
+        return chosen;
     }
 
     std::deque<PromptAnswer> answers; // answers to the next message boxes; then OK or Cancel
     std::deque<QStringList> files;    // choices of the next open dialogs; then cancelled
+    std::deque<QString> saveNames;    // choices of the next save dialogs; then cancelled
     QStringList messages;
     QStringList captions;
     std::vector<FileDialogRequest> dialogs;
