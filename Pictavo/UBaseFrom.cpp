@@ -36,6 +36,11 @@ TBaseFrm::TBaseFrm(QWidget *owner, const QString &formName, const QString &capti
     colours.setColor(QPalette::Text, Qt::black);
     setPalette(colours);
 
+    // Group boxes as thin frames on the dark form, their titles in the frame's top line.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { color: rgb(220,220,220); border: 1px solid rgb(96,96,96); border-radius: 3px;"
+        " margin-top: 8px; padding-top: 4px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; color: rgb(220,220,220); }"));
     TopPanel = new QWidget(this);
     TopPanel->setObjectName(QStringLiteral("TopPanel"));
     Image2 = MakeSkinPicture(TopPanel, QStringLiteral("Image2"), SkinPicture::TitleLeft);

@@ -34,6 +34,7 @@ TFrmProcess::TFrmProcess(QWidget *mainWindow, TProjItem &project, int kind)
     edtShow = new QLabel(this);
     edtShow->setObjectName(QStringLiteral("edtShow"));
     edtShow->setGeometry(24, 62, 406, 20);
+    edtShow->setStyleSheet(QStringLiteral("color: rgb(220,220,220); background: transparent;"));
     progressbar = new QProgressBar(this);
     progressbar->setObjectName(QStringLiteral("progressbar"));
     progressbar->setRange(0, 100);
@@ -130,20 +131,21 @@ void TFrmProcess::Progress(int percent, int stage)
 
 bool TFrmProcess::event(QEvent *event)
 {
-    auto *message = static_cast<TMessageEvent *>(event);
+    // Only the window's own messages are TMessageEvents.
+    const auto message = [event] { return static_cast<TMessageEvent *>(event); };
     switch (int(event->type())) {
     case StartExportMessage:
         StartExport();
         return true;
     case MixProgressMessage:
-        MixProgress(int(message->wParam()), message->lParam());
+        MixProgress(int(message()->wParam()), message()->lParam());
         return true;
     case PublishProgressMessage:
-        Progress(int(message->wParam()), int(message->lParam()));
+        Progress(int(message()->wParam()), int(message()->lParam()));
         Sender.Handled();
         return true;
     case PublishNoticeMessage:
-        ShowMessage(this, message->text());
+        ShowMessage(this, message()->text());
         Sender.Handled();
         return true;
     case PublishFinishedMessage:

@@ -49,11 +49,11 @@ TFrmPublish::TFrmPublish(QWidget *owner, TProjItem &project, int kind, const QSt
       Kind(kind), Project(project), RecentFolder(recentOutputFolder)
 {
     grpOptions = MakeControl<QGroupBox>(this, "grpOptions", " Output Options ", QRect(12, 34, 424, 120));
-    labSize = MakeControl<QLabel>(grpOptions, "labSize", "Size:", QRect(12, 26, 60, 18));
-    labWidth = MakeControl<QLabel>(grpOptions, "labWidth", "Width:", QRect(76, 26, 50, 18));
-    EdtWidth = SizeField(grpOptions, "EdtWidth", QRect(128, 24, 70, 22));
-    LabHeight = MakeControl<QLabel>(grpOptions, "LabHeight", "Height:", QRect(212, 26, 50, 18));
-    EdtHeight = SizeField(grpOptions, "EdtHeight", QRect(264, 24, 70, 22));
+    labSize = MakeControl<QLabel>(grpOptions, "labSize", "Size:", QRect(12, 26, 80, 18));
+    labWidth = MakeControl<QLabel>(grpOptions, "labWidth", "Width:", QRect(96, 26, 50, 18));
+    EdtWidth = SizeField(grpOptions, "EdtWidth", QRect(148, 24, 70, 22));
+    LabHeight = MakeControl<QLabel>(grpOptions, "LabHeight", "Height:", QRect(232, 26, 50, 18));
+    EdtHeight = SizeField(grpOptions, "EdtHeight", QRect(284, 24, 70, 22));
     Rad169 = MakeControl<QRadioButton>(grpOptions, "Rad169", "16:9", QRect(76, 56, 70, 20));
     Rad43 = MakeControl<QRadioButton>(grpOptions, "Rad43", "4:3", QRect(152, 56, 70, 20));
     RadCus = MakeControl<QRadioButton>(grpOptions, "RadCus", "Custom", QRect(228, 56, 100, 20));
@@ -80,7 +80,7 @@ TFrmPublish::TFrmPublish(QWidget *owner, TProjItem &project, int kind, const QSt
     lblURLHint = MakeControl<QLabel>(this, "lblURLHint",
                               "Click here to learn how to embed and share .swf flash file on your website.",
                               QRect(12, 262, 424, 18));
-    lblURLHint->setStyleSheet(QStringLiteral("color: rgb(120,170,230); text-decoration: underline;"));
+    lblURLHint->setStyleSheet(QStringLiteral("color: rgb(120,170,230); background: transparent; text-decoration: underline;"));
     lblURLHint->setCursor(Qt::PointingHandCursor);
     lblURLHint->hide();
     lblURLHint->installEventFilter(this);

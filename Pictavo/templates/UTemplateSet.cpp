@@ -60,16 +60,16 @@ TFrmTemplateSet::TFrmTemplateSet(QWidget *mainWindow, TProjItem &project)
       Project(project), MainWindow(mainWindow)
 {
     Background = MakeControl<QGroupBox>(this, "Background", " Background ", QRect(12, 34, 417, 84));
-    labbkcolor = MakeControl<QLabel>(Background, "labbkcolor", "Background Color", QRect(12, 24, 130, 18));
+    labbkcolor = MakeControl<QLabel>(Background, "labbkcolor", "Background Color", QRect(12, 24, 145, 18));
     color = new QComboBox(Background);
     color->setObjectName(QStringLiteral("color"));
-    color->setGeometry(150, 22, 150, 22);
+    color->setGeometry(160, 22, 150, 22);
     for (const auto &[name, colour] : StandardColors)
         color->addItem(Swatch(colour), QString::fromLatin1(name), colour);
-    ChkImage = MakeControl<QCheckBox>(Background, "ChkImage", "Background Image", QRect(12, 52, 130, 20));
+    ChkImage = MakeControl<QCheckBox>(Background, "ChkImage", "Background Image", QRect(12, 52, 145, 20));
     edtImage = new QLineEdit(Background);
     edtImage->setObjectName(QStringLiteral("edtImage"));
-    edtImage->setGeometry(150, 50, 255, 22);
+    edtImage->setGeometry(160, 50, 245, 22);
     QAction *browse = edtImage->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
     browse->setObjectName(QStringLiteral("edtImageButton"));
     connect(browse, &QAction::triggered, this, &TFrmTemplateSet::BrowseImage);
@@ -80,14 +80,14 @@ TFrmTemplateSet::TFrmTemplateSet(QWidget *mainWindow, TProjItem &project)
     ChkFill = MakeControl<QCheckBox>(grpthumb, "ChkFill", "Fill Background", QRect(282, 22, 125, 20));
 
     grpScr = MakeControl<QGroupBox>(this, "grpScr", "  Scrolling Action ", QRect(12, 182, 417, 52));
-    RadDrag = MakeControl<QRadioButton>(grpScr, "RadDrag", "Mouse Drag", QRect(12, 22, 120, 20));
-    RadIn = MakeControl<QRadioButton>(grpScr, "RadIn", "Cursor Auto-sensing", QRect(142, 22, 140, 20));
-    RadAuto = MakeControl<QRadioButton>(grpScr, "RadAuto", "Auto-scroll", QRect(292, 22, 115, 20));
+    RadDrag = MakeControl<QRadioButton>(grpScr, "RadDrag", "Mouse Drag", QRect(12, 22, 128, 20));
+    RadIn = MakeControl<QRadioButton>(grpScr, "RadIn", "Cursor Auto-sensing", QRect(145, 22, 140, 20));
+    RadAuto = MakeControl<QRadioButton>(grpScr, "RadAuto", "Auto-scroll", QRect(290, 22, 122, 20));
 
     grpPlayback = MakeControl<QGroupBox>(this, "grpPlayback", " Playback Option ", QRect(12, 240, 417, 108));
-    chkAutoPlay = MakeControl<QCheckBox>(grpPlayback, "chkAutoPlay", "Play Automatically", QRect(12, 22, 130, 20));
-    ChkAutoLoop = MakeControl<QCheckBox>(grpPlayback, "ChkAutoLoop", "Loop Forever", QRect(152, 22, 120, 20));
-    ChkFullPlay = MakeControl<QCheckBox>(grpPlayback, "ChkFullPlay", "Full Screen", QRect(282, 22, 120, 20));
+    chkAutoPlay = MakeControl<QCheckBox>(grpPlayback, "chkAutoPlay", "Play Automatically", QRect(12, 22, 135, 20));
+    ChkAutoLoop = MakeControl<QCheckBox>(grpPlayback, "ChkAutoLoop", "Loop Forever", QRect(152, 22, 125, 20));
+    ChkFullPlay = MakeControl<QCheckBox>(grpPlayback, "ChkFullPlay", "Full Screen", QRect(282, 22, 130, 20));
     labphotoDelay = MakeControl<QLabel>(grpPlayback, "labphotoDelay", "Photo Transition Delay Time", QRect(12, 60, 200, 18));
     edtDelay = new QSpinBox(grpPlayback);
     edtDelay->setObjectName(QStringLiteral("edtDelay"));
