@@ -4,6 +4,7 @@
 #include "UMain.h"
 #include "UProjectCommands.h"
 #include "USetDesText.h"
+#include "music/UMusicSetting.h"
 #include "platform/Prompts.h"
 #include "project/UDataDef.h"
 #include "publish/UProcess.h"
@@ -35,7 +36,7 @@ void TMainFeatures::EditDescription(TFrmmain &window, int position)
 }
 
 void TMainFeatures::TemplateSettings(TFrmmain &window) { ShowTemplateSettings(&window, window.Project()); }
-void TMainFeatures::MusicSettings(TFrmmain &window) { NotAvailable(window); }
+void TMainFeatures::MusicSettings(TFrmmain &window) { ShowMusicSettings(&window, window.Project()); }
 void TMainFeatures::EditPhoto(TFrmmain &window, int) { NotAvailable(window); }
 void TMainFeatures::PhotoEdited(TFrmmain &, qint64, qint64) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the main window hands over to the project, dialog, publishing, music and photo-editor
-// parts of the program. Tests override them to record what the window asks for; the music
-// settings and the photo editor still tell the user that they are not available yet.
+// parts of the program. Tests override them to record what the window asks for; the photo
+// editor still tells the user that it is not available yet.
 
 #include <QString>
 #include <optional>

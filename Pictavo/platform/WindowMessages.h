@@ -9,6 +9,7 @@
 
 namespace WindowMessage {
 constexpr int CopyData = 0x4A;          // from a second instance; delivered by the instance channel
+constexpr int MusicNotify = 0x464;      // a notification of the music dialog's mixing component
 constexpr int PhotoEdited = 0x5F4;      // from the photo editor program
 constexpr int UICommand = 0x1770;       // one request of the editor UI, posted by its call event
 constexpr int UIContextMenu = 0x1777;   // a right click on the editor UI
