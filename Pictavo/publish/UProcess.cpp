@@ -17,7 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
-#include <cmath>
+#include <algorithm>
 
 TFrmProcess::TFrmProcess(QWidget *mainWindow, TProjItem &project, int kind)
     : TBaseFrm(mainWindow, QStringLiteral("FrmProcess"), QStringLiteral("Publishing"), QSize(454, 221)),
@@ -56,6 +56,8 @@ TFrmProcess::TFrmProcess(QWidget *mainWindow, TProjItem &project, int kind)
 
 TFrmProcess::~TFrmProcess()
 {
+    // A running mix is cancelled and waited for, so no notification outlives the window.
+    Mix.reset();
     // The worker may be waiting for a progress report to be handled: release it first.
     Sender.Close();
     ExportThread.reset();
@@ -76,17 +78,20 @@ void TFrmProcess::showEvent(QShowEvent *event)
 
 void TFrmProcess::MixMusic()
 {
-    // Until the mixing library is linked in there is no mix: the movie is made without music,
-    // as after a mix that failed.
-    PostWindowMessage(this, StartExportMessage);
+    // The library notifies on its own thread; each notification is handled here as a message.
+    Mix = std::make_unique<TMusicMix>([this](int code, int value) {
+        PostWindowMessage(this, MixProgressMessage, code, value);
+    });
+    // Without a usable music file the movie is made without music, as after a failed mix.
+    if (!Mix->MixMusic(*Project.Audios(), MixedMusicPath()))
+        PostWindowMessage(this, StartExportMessage);
 }
 
 void TFrmProcess::MixProgress(int code, qint64 value)
 {
     switch (code) {
     case 0:
-        if (TotalSeconds > 0)
-            progressbar->setValue(int(std::lround(double(value) / double(TotalSeconds) * 100)));
+        progressbar->setValue(Mix ? Mix->Percent(int(value)) : 0);
         break;
     case 1:
         progressbar->setValue(100);
@@ -114,6 +119,8 @@ void TFrmProcess::StartExport()
 void TFrmProcess::BtnCancelClick()
 {
     Project.SetCancelRequested(true);
+    if (Mix)
+        Mix->Cancel();
     if (ExportThread)
         ExportThread->requestInterruption();
 }

@@ -6,6 +6,7 @@
 // handed to the main window. Temp/ is removed when the window goes.
 
 #include "UBaseFrom.h"
+#include "publish/UMixMusic.h"
 #include "publish/UPublishThread.h"
 
 #include <memory>
@@ -43,7 +44,7 @@ private:
     // Stage 1. The project's music is mixed into Temp/TempMusic.mp3 before the worker starts; a
     // publish goes on without music when the mix cannot be made. The mix reports through
     // MixProgressMessage: code 2 when it starts, 0 with the seconds written, 1 at its end, which
-    // starts the worker. TotalSeconds is the mix's length.
+    // starts the worker.
     void MixMusic();
     void MixProgress(int code, qint64 value);
     void StartExport();
@@ -56,8 +57,8 @@ private:
     const int Kind;
     QWidget *const MainWindow;
     TSentProgress Sender{this};
+    std::unique_ptr<TMusicMix> Mix;
     std::unique_ptr<TExportThread> ExportThread;
-    qint64 TotalSeconds = 0;
     bool Started = false;
 };
 

@@ -97,6 +97,25 @@ TEST_F(ProgressWindowTest, MoviePublishShowsTheSuccessMessageAndTheFileInTheFile
     EXPECT_TRUE(desktop.shown.isEmpty());
 }
 
+TEST_F(ProgressWindowTest, MusicIsMixedFirstAndPackedIntoTheMovie)
+{
+    auto audio = std::make_unique<TAudio>();
+    const QString song = TestDir() + "song.wav";
+    WriteSilentWav(song, 4);
+    audio->SetFileName(song);
+    audio->SetBeginTime(0);
+    audio->SetEndTime(4);
+    project.Audios()->Add(std::move(audio));
+    const QString output = TestDir() + "out/music.swf";
+    prompts.answers = {PromptAnswer::Cancel};
+    StageWatcher photos(PublishStagePhotos, nullptr);
+    Publish(0, output, &photos);
+    ASSERT_TRUE(QFileInfo(output).isFile());
+    EXPECT_EQ(photos.Labels.value(0), "(1/3)  " + LangText("frm_publish_editmusic") + "...");
+    EXPECT_TRUE(project.Seting()->UseMusic());
+    EXPECT_GT(project.Seting()->CRTS(), 0);
+}
+
 TEST_F(ProgressWindowTest, ProgramAndWebPageAreBuiltFromTheMovie)
 {
     prompts.answers = {PromptAnswer::Cancel, PromptAnswer::Cancel};
