@@ -97,8 +97,13 @@ MediaDecoder::Fetch MediaDecoder::NextAudioPacket()
         AVPacket *p = audio_.packet;
         const int64_t start = p->pts != AV_NOPTS_VALUE ? p->pts : p->dts;
         if (start != AV_NOPTS_VALUE && p->duration > 0 && start + p->duration <= audioSkipUntil_) {
+            // PCM packets decode on their own: none is kept to settle the decoder, or its
+            // samples would play before the target.
             av_packet_unref(preroll_);
-            av_packet_move_ref(preroll_, p);
+            if (PcmAudio())
+                av_packet_unref(p);
+            else
+                av_packet_move_ref(preroll_, p);
             continue;
         }
         audioSkipUntil_ = AV_NOPTS_VALUE;
@@ -201,6 +206,13 @@ int MediaDecoder::DeliverAudio(AudioFrame *frame)
         return 0;
     frame->pts = int64_t(blockTime * kTicksPerSecond);
     return 1;
+}
+
+bool MediaDecoder::PcmAudio() const
+{
+    // FFmpeg numbers its PCM codecs from the first audio id up to the first ADPCM one.
+    const AVCodecID id = audio_.codec->codec_id;
+    return id >= AV_CODEC_ID_PCM_S16LE && id < AV_CODEC_ID_ADPCM_IMA_QT;
 }
 
 double MediaDecoder::PacketTime(const AVPacket *packet) const

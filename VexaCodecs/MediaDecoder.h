@@ -93,6 +93,8 @@ private:
 
     void RestartAudio(const PendingFlush &flush);
     Fetch NextAudioPacket();
+    // True for PCM audio, whose packets decode on their own, so none is needed to settle the decoder.
+    bool PcmAudio() const;
     double PacketTime(const AVPacket *packet) const;
     int32_t FailAudio(AudioFrame *frame, const char *message);
     int DeliverAudio(AudioFrame *frame);
