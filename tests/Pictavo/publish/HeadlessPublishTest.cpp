@@ -23,12 +23,6 @@ namespace {
 
 const QString ProgramDir = QStringLiteral(PROGRAM_FOLDER);
 
-quint32 BigEndianAt(const QByteArray &bytes, qint64 at)
-{
-    return quint32(quint8(bytes[at])) << 24 | quint8(bytes[at + 1]) << 16 | quint8(bytes[at + 2]) << 8 |
-           quint8(bytes[at + 3]);
-}
-
 class HeadlessPublishTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -75,3 +75,10 @@ inline QByteArray InflateMovie(const QByteArray &movie)
     out.resize(int(size));
     return out;
 }
+
+// The 4-byte big-endian number at `at` (the length prefixes of packed blocks).
+inline quint32 BigEndianAt(const QByteArray &bytes, qint64 at)
+{
+    return quint32(quint8(bytes[at])) << 24 | quint8(bytes[at + 1]) << 16 | quint8(bytes[at + 2]) << 8 |
+           quint8(bytes[at + 3]);
+}

@@ -38,12 +38,6 @@ QByteArray Block(const QByteArray &data)
     return block + data;
 }
 
-quint32 BigEndianAt(const QByteArray &bytes, qint64 at)
-{
-    return quint32(quint8(bytes[at])) << 24 | quint8(bytes[at + 1]) << 16 | quint8(bytes[at + 2]) << 8 |
-           quint8(bytes[at + 3]);
-}
-
 class PublishFlashTest : public ::testing::Test {
 protected:
     void SetUp() override
